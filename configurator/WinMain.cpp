@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "../profile/Profile.h"
+#include "../profile/Window.h"
+#include "frmMain.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    frmMain form(ProgramFolder());
+    if (!form.Load(showCommand)) return 1;
+    return RunMessageLoop();
+}

@@ -1,0 +1,230 @@
+#include "frmMain.h"
+
+#include <span>
+
+#include "../profile/Profile.h"
+#include "../profile/Prompts.h"
+#include "../profile/SystemError.h"
+#include "ConfigValues.h"
+#include "resource.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Vartune.frmMain";
+constexpr wchar_t kCaption[] = L"Varmoth Configuration Utility";
+constexpr wchar_t kSection[] = L"options";
+constexpr wchar_t kUserDefined[] = L"User Defined";
+constexpr int kClientWidth = 286;
+constexpr int kClientHeight = 340;
+
+constexpr DWORD kLabel = SS_LEFT | SS_CENTERIMAGE;
+constexpr DWORD kBox = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+
+constexpr ControlSpec kControls[] = {
+    {IDC_LABEL6, L"STATIC", L"Preset: ", kLabel, 18, 10, 96, 23},
+    {IDC_CBOPRESET, L"COMBOBOX", L"", kBox | WS_GROUP, 120, 10, 152, 200},
+    {IDC_FRAME1, L"BUTTON", L"Options", BS_GROUPBOX, 8, 40, 270, 224},
+    {IDC_LABEL1, L"STATIC", L"Performence", kLabel, 18, 62, 96, 23},
+    {IDC_CBOPREFORMANCE, L"COMBOBOX", L"", kBox, 120, 62, 148, 200},
+    {IDC_LABEL2, L"STATIC", L"Bit Depth", kLabel, 18, 90, 96, 23},
+    {IDC_CBOBIT, L"COMBOBOX", L"", kBox, 120, 90, 148, 200},
+    {IDC_LABEL3, L"STATIC", L"Resoultion", kLabel, 18, 118, 96, 23},
+    {IDC_CBORESOULTION, L"COMBOBOX", L"", kBox, 120, 118, 148, 200},
+    {IDC_LABEL4, L"STATIC", L"Screen Mode", kLabel, 18, 146, 96, 23},
+    {IDC_CBOSCREEN, L"COMBOBOX", L"", kBox, 120, 146, 148, 200},
+    {IDC_LABEL5, L"STATIC", L"Show Intro", kLabel, 18, 174, 96, 23},
+    {IDC_CBOINTRO, L"COMBOBOX", L"", kBox, 120, 174, 148, 200},
+    {IDC_LABEL7, L"STATIC", L"Sound Effects", kLabel, 18, 202, 96, 23},
+    {IDC_CBOSOUND, L"COMBOBOX", L"", kBox, 120, 202, 148, 200},
+    {IDC_LABEL8, L"STATIC", L"Play Music", kLabel, 18, 230, 96, 23},
+    {IDC_CBOMUSIC, L"COMBOBOX", L"", kBox, 120, 230, 148, 200},
+    {IDC_CMDRESET, L"BUTTON", L"Reset To Defaults", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 8, 274, 130, 25},
+    {IDC_CMDAPPLY, L"BUTTON", L"Apply Changes", WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 148, 274, 130, 25},
+    {IDC_CMDCLOSE, L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON, 93, 307, 100, 25},
+};
+
+constexpr const wchar_t* kPresetNames[] = {L"Best Quality", L"Better Quality", L"Normal Quality", L"Fast",
+                                           L"Fastest"};
+constexpr int kNormalQuality = 2;
+
+struct OptionBox {
+    int id;
+    const wchar_t* key;
+    std::span<const wchar_t* const> items;
+};
+
+constexpr const wchar_t* kPerformenceItems[] = {L"Normal", L"Better", L"Best"};
+constexpr const wchar_t* kBitItems[] = {L"16-bit", L"32-bit"};
+constexpr const wchar_t* kResoultionItems[] = {L"640x480", L"800x600", L"1024x768", L"1152x864", L"1280x960"};
+constexpr const wchar_t* kScreenItems[] = {L"Fullscreen", L"Windowed"};
+constexpr const wchar_t* kIntroItems[] = {L"Yes", L"No"};
+constexpr const wchar_t* kOnOffItems[] = {L"On", L"Off"};
+
+// In key order: the order of loading, of applying and of the preset table's columns.
+constexpr OptionBox kOptions[] = {
+    {IDC_CBOPREFORMANCE, L"performence", kPerformenceItems},
+    {IDC_CBOBIT, L"bit", kBitItems},
+    {IDC_CBORESOULTION, L"resoultion", kResoultionItems},
+    {IDC_CBOSCREEN, L"screen", kScreenItems},
+    {IDC_CBOINTRO, L"intro", kIntroItems},
+    {IDC_CBOSOUND, L"sound", kOnOffItems},
+    {IDC_CBOMUSIC, L"music", kOnOffItems},
+};
+
+// The stored value (1-based item) each preset gives each option, columns in key order.
+constexpr int kPresets[5][7] = {
+    {3, 2, 5, 1, 1, 1, 1},  // Best Quality
+    {3, 2, 3, 1, 1, 1, 1},  // Better Quality
+    {2, 2, 3, 1, 1, 1, 1},  // Normal Quality
+    {1, 1, 2, 1, 2, 1, 1},  // Fast
+    {1, 1, 1, 1, 2, 2, 2},  // Fastest
+};
+
+bool IsOptionBox(int id) {
+    for (const OptionBox& option : kOptions)
+        if (option.id == id) return true;
+    return false;
+}
+
+UniqueHFont CreateMessageFont() {
+    NONCLIENTMETRICSW metrics = {sizeof metrics};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return UniqueHFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+}  // namespace
+
+bool frmMain::Load(int showCommand) {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARTUNE));
+    HICON smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARTUNE),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    RegisterClassOnce(kClassName, icon, smallIcon);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    if (!CreateHidden(kClassName, kCaption, style, 0, 0, kClientWidth, kClientHeight)) return false;
+
+    RECT frame;
+    GetWindowRect(hwnd(), &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    font_ = CreateMessageFont();
+    CreateControls(hwnd(), kControls, font_.get());
+    try {
+        Form_Load();
+    } catch (...) {
+        DWORD code = 0;
+        std::wstring description;
+        DescribeCurrentException(code, description);
+        OnUnhandledException(code, description);
+        return false;
+    }
+    ShowWindow(hwnd(), showCommand);
+    SetFocus(Item(IDC_CBOPRESET));
+    return true;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        cmdClose_Click();
+        return 0;
+    default:
+        return DefProc(message, wParam, lParam);
+    }
+}
+
+void frmMain::OnCommand(int id, int code) {
+    if (code == CBN_SELCHANGE) {
+        if (id == IDC_CBOPRESET) cboPreset_Click();
+        else if (IsOptionBox(id)) OptionBox_Click();
+    } else if (code == BN_CLICKED) {
+        if (id == IDC_CMDAPPLY) cmdApply_Click();
+        else if (id == IDC_CMDRESET) cmdReset_Click();
+        else if (id == IDC_CMDCLOSE) cmdClose_Click();
+    }
+}
+
+void frmMain::OnUnhandledException(DWORD code, const std::wstring& description) {
+    CurrentPrompts().Message(hwnd(), L"Error " + std::to_wstring(code) + L" - " + description, kCaption,
+                             MB_OK | MB_ICONERROR);
+    CurrentPrompts().EndProgram(code ? code : 1);
+}
+
+std::wstring frmMain::Caption() const { return WindowText(hwnd()); }
+
+void frmMain::Form_Load() {
+    for (const wchar_t* name : kPresetNames) Box(IDC_CBOPRESET).Add(name);
+    sConfigFile = programFolder_ + L"\\vmtconfig.ini";
+    // Each option is filled and selected before the next, so missing keys are written in order.
+    for (const OptionBox& option : kOptions) {
+        for (const wchar_t* item : option.items) Box(option.id).Add(item);
+        const std::wstring stored = GetFromINI(kSection, option.key, L"1", sConfigFile);
+        SelectOption(option.id, SelectionFromStored(stored, static_cast<int>(option.items.size())));
+    }
+    EnableWindow(Item(IDC_CMDAPPLY), FALSE);
+}
+
+void frmMain::SelectOption(int boxId, int index) {
+    Box(boxId).SetSelectedIndex(index);
+    OptionBox_Click();
+}
+
+void frmMain::SelectPreset(int index) {
+    Box(IDC_CBOPRESET).SetSelectedIndex(index);
+    cboPreset_Click();
+}
+
+void frmMain::OptionBox_Click() { Changed(); }
+
+void frmMain::Changed() {
+    EnableWindow(Item(IDC_CMDAPPLY), TRUE);
+    // "User Defined" is text in the field, not an item: nothing in the list stays selected.
+    Box(IDC_CBOPRESET).SetSelectedIndex(-1);
+    Box(IDC_CBOPRESET).SetText(kUserDefined);
+}
+
+void frmMain::cboPreset_Click() {
+    const int preset = Box(IDC_CBOPRESET).SelectedIndex();
+    if (preset < 0 || preset >= static_cast<int>(std::size(kPresets))) return;
+    for (size_t column = 0; column < std::size(kOptions); ++column)
+        SelectOption(kOptions[column].id, kPresets[preset][column] - 1);
+    // Each selection above showed "User Defined"; the preset's own name has the last word.
+    Box(IDC_CBOPRESET).SetSelectedIndex(preset);
+}
+
+void frmMain::cmdApply_Click() {
+    DWORD firstError = ERROR_SUCCESS;
+    for (const OptionBox& option : kOptions) {
+        if (!AddToINI(kSection, option.key, StoredFromSelection(Box(option.id).SelectedIndex()), sConfigFile) &&
+            firstError == ERROR_SUCCESS)
+            firstError = GetLastError();
+    }
+    if (firstError != ERROR_SUCCESS) {
+        // Apply stays enabled: the changes are not saved.
+        CurrentPrompts().Message(hwnd(), L"The settings could not be saved:\r\n" +
+                                             FileError{sConfigFile, firstError}.Describe(),
+                                 Caption(), MB_OK | MB_ICONERROR);
+        return;
+    }
+    CurrentPrompts().Message(hwnd(), L"Changed Applied", Caption(), MB_OK | MB_ICONINFORMATION);
+    EnableWindow(Item(IDC_CMDAPPLY), FALSE);
+}
+
+void frmMain::cmdReset_Click() {
+    const int answer = CurrentPrompts().Message(hwnd(), L"Are you sure you want to reset to defaults?", Caption(),
+                                                MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON1);
+    if (answer != IDYES) return;
+    SelectPreset(kNormalQuality);
+    Box(IDC_CBOPRESET).SetText(kPresetNames[kNormalQuality]);
+}
+
+void frmMain::cmdClose_Click() {
+    DestroyWindow(hwnd());
+    PostQuitMessage(0);
+}

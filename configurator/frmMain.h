@@ -1,0 +1,41 @@
+#pragma once
+// Vartune's one window: seven game options, five quality presets, apply, reset and close.
+#include <string>
+
+#include "../profile/Controls.h"
+#include "../profile/UniqueHandle.h"
+#include "../profile/Window.h"
+
+class frmMain : public Window<frmMain> {
+public:
+    // `programFolder` holds vmtconfig.ini.
+    explicit frmMain(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
+
+    // Creates the window centred on the screen, runs its load step, then shows it.
+    bool Load(int showCommand);
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnUnhandledException(DWORD code, const std::wstring& description);
+
+private:
+    void Form_Load();
+    void cboPreset_Click();
+    void OptionBox_Click();  // any of the seven option boxes
+    void cmdApply_Click();
+    void cmdReset_Click();
+    void cmdClose_Click();
+    void Changed();
+
+    // Setting a selection by code sends no notification; these set it and then run the
+    // box's handler, as a choice by the user would.
+    void SelectOption(int boxId, int index);
+    void SelectPreset(int index);
+
+    void OnCommand(int id, int code);
+    ComboBox Box(int id) const { return ComboBox(Item(id)); }
+    std::wstring Caption() const;
+
+    std::wstring programFolder_;
+    std::wstring sConfigFile;
+    UniqueHFont font_;
+};

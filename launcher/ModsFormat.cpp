@@ -1,0 +1,77 @@
+#include "ModsFormat.h"
+
+namespace {
+
+// Walks the text line by line; a line ends at LF, and a CR right before that LF is dropped.
+class LineReader {
+public:
+    explicit LineReader(std::wstring_view text) : text_(text) {}
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    std::wstring_view Next() {
+        const std::size_t end = text_.find(L'\n', pos_);
+        std::wstring_view line = text_.substr(pos_, end == std::wstring_view::npos ? std::wstring_view::npos : end - pos_);
+        pos_ = end == std::wstring_view::npos ? text_.size() : end + 1;
+        if (end != std::wstring_view::npos && !line.empty() && line.back() == L'\r') line.remove_suffix(1);
+        return line;
+    }
+
+private:
+    std::wstring_view text_;
+    std::size_t pos_ = 0;
+};
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+}  // namespace
+
+ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity) {
+    ParsedCatalogue result;
+    LineReader reader(text);
+    while (!reader.AtEnd()) {
+        const std::wstring_view idLine = reader.Next();
+        if (reader.AtEnd()) break;
+        const std::wstring_view nameLine = reader.Next();
+        if (reader.AtEnd()) break;
+        const std::wstring_view pathLine = reader.Next();
+        if (result.entries.size() == capacity) {
+            result.bTruncated = true;
+            break;
+        }
+        cMod mod;
+        mod.iID(ParseInt16(idLine).value_or(0));
+        mod.sName(std::wstring(nameLine));
+        mod.Path(std::wstring(pathLine));
+        result.entries.push_back(std::move(mod));
+    }
+    return result;
+}
+
+std::wstring FormatCatalogue(const cMod* entries, std::size_t count) {
+    std::wstring text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += std::to_wstring(entries[i].iID()) + L"\r\n";
+        text += entries[i].sName() + L"\r\n";
+        text += entries[i].Path() + L"\r\n";
+    }
+    return text;
+}
+
+std::optional<std::int16_t> ParseInt16(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    long value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + (c - L'0');
+        if (value > 32768) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > 32767) return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The text form of the mod catalogue and of the launcher's numbers. No platform calls here, so
+// this compiles anywhere and can be fuzzed on its own.
+//
+// The catalogue is a sequence of entries of three lines each: ID, name, path. No header, no
+// count. Lines are written with CR LF; when reading, a lone LF ends a line too, and the last
+// line may lack its end.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cMod.h"
+
+struct ParsedCatalogue {
+    std::vector<cMod> entries;
+    bool bTruncated = false;  // more complete entries followed the ones kept
+};
+
+// Reads at most `capacity` entries. A last entry of fewer than three lines is dropped; an ID
+// line that is not a 16-bit whole number gives ID 0.
+ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity);
+
+// The catalogue text of `entries`, each line ending in CR LF.
+std::wstring FormatCatalogue(const cMod* entries, std::size_t count);
+
+// A whole decimal number in -32768..32767, with an optional sign and blanks (spaces, tabs)
+// around it; nothing for any other text.
+std::optional<std::int16_t> ParseInt16(std::wstring_view text);

@@ -1,0 +1,251 @@
+#include "frmMain.h"
+
+#include "../profile/AnsiText.h"
+#include "../profile/Profile.h"
+#include "../profile/Prompts.h"
+#include "../profile/SystemError.h"
+#include "modMain.h"
+#include "resource.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Varpick.frmMain";
+constexpr wchar_t kCaption[] = L"Varmoth - Pick MOD";
+constexpr wchar_t kErrorTitle[] = L"Varmoth Error";
+constexpr wchar_t kForumHost[] = L"forum.varmoth.example";
+constexpr int kClientWidth = 404;
+constexpr int kClientHeight = 318;
+
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kBoldLabel = SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS;
+
+// Top to bottom; the tab order runs through the eight buttons, then the list.
+constexpr ControlSpec kControls[] = {
+    {IDC_LABEL1, L"STATIC", L"Varmoth", kBoldLabel, 10, 8, 384, 20},
+    {IDC_FRAME1, L"BUTTON", L"", BS_GROUPBOX, 8, 30, 130, 252},
+    {IDC_CMDRUN, L"BUTTON", L"&Run Mothvar", kButton | WS_GROUP, 18, 44, 110, 25},
+    {IDC_CMDADDMOD, L"BUTTON", L"&Add a Mod", kButton, 18, 73, 110, 25},
+    {IDC_CMDSETMOD, L"BUTTON", L"&Set mod", kButton, 18, 102, 110, 25},
+    {IDC_CMDSETVMT, L"BUTTON", L"Set &Varmoth", kButton, 18, 131, 110, 25},
+    {IDC_CMDDELETEALLMODS, L"BUTTON", L"Delete all &mods", kButton, 18, 160, 110, 25},
+    {IDC_CMDOPTIONS, L"BUTTON", L"&Options", kButton, 18, 189, 110, 25},
+    {IDC_CMDABOUT, L"BUTTON", L"A&bout", kButton, 18, 218, 110, 25},
+    {IDC_CMDQUIT, L"BUTTON", L"&Quit", kButton, 18, 247, 110, 25},
+    {IDC_FRAME2, L"BUTTON", L"Mods:", BS_GROUPBOX, 146, 30, 250, 252},
+    {IDC_CBOMODS, L"LISTBOX", L"",
+     WS_TABSTOP | WS_GROUP | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+     156, 50, 230, 222},
+    {IDC_LBLCURRENTMOD, L"STATIC", L"Current mod: ", kBoldLabel, 146, 290, 250, 20},
+};
+
+UniqueHFont CreateMessageFont() {
+    NONCLIENTMETRICSW metrics = {sizeof metrics};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return UniqueHFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+// Bold 9.75-point "MS Sans Serif", as the heading and the current-mod line are drawn.
+UniqueHFont CreateBoldFont(HWND hwnd) {
+    HDC dc = GetDC(hwnd);
+    const int height = -MulDiv(975, GetDeviceCaps(dc, LOGPIXELSY), 7200);
+    ReleaseDC(hwnd, dc);
+    return UniqueHFont(CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+}
+
+std::wstring FileTitle(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace
+
+bool frmMain::Load(int showCommand) {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARPICK));
+    HICON smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARPICK),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    RegisterClassOnce(kClassName, icon, smallIcon);
+    if (!CreateHidden(kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                      kClientWidth, kClientHeight))
+        return false;
+
+    font_ = CreateMessageFont();
+    boldFont_ = CreateBoldFont(hwnd());
+    CreateControls(hwnd(), kControls, font_.get());
+    SendMessageW(Item(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    SendMessageW(Item(IDC_LBLCURRENTMOD), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+
+    try {
+        Form_Load();
+    } catch (...) {
+        DWORD code = 0;
+        std::wstring description;
+        DescribeCurrentException(code, description);
+        OnUnhandledException(code, description);
+        return false;
+    }
+    if (!hwnd()) return false;
+    ShowWindow(hwnd(), showCommand);
+    SetFocus(Item(IDC_CMDRUN));
+    return true;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        Form_Unload();
+        return 0;
+    default:
+        return DefProc(message, wParam, lParam);
+    }
+}
+
+void frmMain::OnCommand(int id) {
+    switch (id) {
+    case IDC_CMDRUN: cmdRun_Click(); break;
+    case IDC_CMDADDMOD: cmdAddMod_Click(); break;
+    case IDC_CMDSETMOD: cmdSetMOD_Click(); break;
+    case IDC_CMDSETVMT: cmdSetVMT_Click(); break;
+    case IDC_CMDDELETEALLMODS: cmdDeleteAllMods_Click(); break;
+    case IDC_CMDOPTIONS: cmdOptions_Click(); break;
+    case IDC_CMDABOUT: cmdAbout_Click(); break;
+    case IDC_CMDQUIT: cmdQuit_Click(); break;
+    }
+}
+
+void frmMain::OnUnhandledException(DWORD code, const std::wstring& description) {
+    FatalErrorReport(code, description);
+}
+
+ListBox frmMain::cboMODs() const { return ListBox(Item(IDC_CBOMODS)); }
+
+void frmMain::ShowCurrentMod(const std::wstring& text) {
+    SetWindowTextW(Item(IDC_LBLCURRENTMOD), (L"Current mod: " + text).c_str());
+}
+
+void frmMain::ShowError(const std::wstring& text, bool beep) {
+    if (beep) CurrentPrompts().Beep();
+    CurrentPrompts().Message(hwnd(), text, kErrorTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+void frmMain::Form_Load() {
+    modMain::CreateMods();
+    const modMain::ModsLoad load = modMain::LoadMods();
+    ShowCurrentMod(load.sCurrentMod);
+    // The list mirrors the catalogue: line k shows Mods(k + 1).
+    for (int index = 1; index <= modMain::iModCount; ++index) cboMODs().Add(modMain::Mods(index).Path());
+    modMain::LoadLauncherSettings();
+
+    if (load.readError)
+        ShowError(L"The mod list could not be read:\r\n" + load.readError->Describe() +
+                  L"\r\n\r\nVarpick starts with an empty list and will not overwrite that file.");
+    if (load.bTruncated)
+        ShowError(L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) +
+                  L" mods; only the first " + std::to_wstring(modMain::kModCapacity) + L" are listed.");
+}
+
+void frmMain::Form_Unload() { modMain::ExitLauncher(); }
+
+void frmMain::cmdRun_Click() {
+    const DWORD error = modMain::RunVarmoth();
+    if (error == ERROR_SUCCESS) return;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        CurrentPrompts().Beep();
+        CurrentPrompts().Message(hwnd(), L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog",
+                                 kErrorTitle, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    FatalErrorReport(error, SystemErrorText(error));
+}
+
+void frmMain::cmdAddMod_Click() {
+    const std::optional<std::wstring> chosen =
+        CurrentPrompts().OpenFile(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s);
+    if (!chosen || chosen->empty()) return;
+    const std::wstring title = FileTitle(*chosen);
+
+    if (modMain::iModCount >= modMain::kModCapacity) {
+        ShowError(L"The mod list is full: Varpick keeps at most " + std::to_wstring(modMain::kModCapacity) +
+                  L" mods. \"" + title + L"\" was not added.");
+        return;
+    }
+    if (!FitsAnsi(title)) {
+        ShowError(L"\"" + title + L"\" was not added: its name has characters that Mods.cfg and the "
+                  L"game's Varmoth.ini cannot hold. Rename the file and add it again.");
+        return;
+    }
+    if (modMain::ModsFileProtected()) {
+        ShowError(L"\"" + title + L"\" was not added: Mods.cfg could not be read when Varpick started, "
+                  L"and saving now would replace the mods listed in it.");
+        return;
+    }
+
+    const std::int16_t id = modMain::NewModID();
+    const std::int16_t index = modMain::NextModIndex();
+    cMod& entry = modMain::Mods(index);
+    entry.iID(id);
+    entry.sName(L"");
+    entry.Path(title);
+    if (const std::optional<FileError> failed = modMain::SaveMods()) {
+        // Keep the table, the file and the list in step: the addition did not happen.
+        entry = cMod{};
+        --modMain::iModCount;
+        ShowError(L"\"" + title + L"\" was not added, because the mod list could not be saved:\r\n" +
+                  failed->Describe());
+        return;
+    }
+    cboMODs().Add(title);
+}
+
+void frmMain::cmdSetMOD_Click() {
+    const std::wstring line = cboMODs().SelectedText();
+    if (line.empty()) {
+        CurrentPrompts().Beep();
+        CurrentPrompts().Message(hwnd(), L"No Mod Selected, You have to select a mod from the list to set it as the current mod",
+                                 L"Mod Selection Error", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    SetCurrentMod(line, line);
+}
+
+void frmMain::cmdSetVMT_Click() { SetCurrentMod(L"main", L"Mothvar"); }
+
+bool frmMain::SetCurrentMod(const std::wstring& value, const std::wstring& labelText) {
+    const std::wstring file = modMain::GameIniFile();
+    if (!AddToINI(L"mods", L"Currentmod", value, file)) {
+        const FileError failed{file, GetLastError()};
+        ShowError(L"The current mod could not be saved, so the game will not use it:\r\n" + failed.Describe(),
+                  true);
+        return false;
+    }
+    ShowCurrentMod(labelText);
+    return true;
+}
+
+void frmMain::cmdDeleteAllMods_Click() {
+    if (const std::optional<FileError> failed = modMain::DeleteModsFile()) {
+        ShowError(L"The mod list could not be deleted:\r\n" + failed->Describe());
+        return;
+    }
+    cboMODs().Clear();
+}
+
+void frmMain::cmdOptions_Click() {}
+
+void frmMain::cmdAbout_Click() {}
+
+void frmMain::cmdQuit_Click() { Form_Unload(); }
+
+void frmMain::FatalErrorReport(DWORD code, const std::wstring& description) {
+    const std::wstring text = L"Fatal Error: " + std::to_wstring(code) + L" - " + description + L"\r\n" +
+                              L"Execiton aborted, Please submit a error report to " + kForumHost + L" forums";
+    CurrentPrompts().Message(hwnd(), text, L"Fatal Error", MB_OK | MB_ICONERROR);
+    CurrentPrompts().EndProgram(code ? code : 1);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Varpick's main window: the mod list, the game's current mod, and the eight commands.
+#include <string>
+
+#include "../profile/Controls.h"
+#include "../profile/UniqueHandle.h"
+#include "../profile/Window.h"
+
+class frmMain : public Window<frmMain> {
+public:
+    // Creates the window, runs its load step, then shows it with `showCommand`.
+    bool Load(int showCommand);
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnUnhandledException(DWORD code, const std::wstring& description);
+
+    // The fatal-error report: shown, then the program ends.
+    void FatalErrorReport(DWORD code, const std::wstring& description);
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void cmdRun_Click();
+    void cmdAddMod_Click();
+    void cmdSetMOD_Click();
+    void cmdSetVMT_Click();
+    void cmdDeleteAllMods_Click();
+    void cmdOptions_Click();
+    void cmdAbout_Click();
+    void cmdQuit_Click();
+
+    void OnCommand(int id);
+    // Writes the game's current mod and shows `labelText` once the game will use it.
+    bool SetCurrentMod(const std::wstring& value, const std::wstring& labelText);
+    void ShowCurrentMod(const std::wstring& text);
+    void ShowError(const std::wstring& text, bool beep = false);
+
+    ListBox cboMODs() const;
+
+    UniqueHFont font_;
+    UniqueHFont boldFont_;
+};

@@ -1,0 +1,214 @@
+#include "modMain.h"
+
+#include <chrono>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "../profile/AnsiText.h"
+#include "../profile/Profile.h"
+#include "../profile/UniqueHandle.h"
+#include "FileIO.h"
+#include "ModsFormat.h"
+
+namespace modMain {
+
+std::wstring sVarmothPath;
+std::int16_t iSkin = 0;
+std::int16_t iModCount = 0;
+
+namespace {
+
+std::vector<cMod> g_mods;
+bool g_modsProtected = false;
+DWORD g_modsReadError = ERROR_SUCCESS;
+std::wstring g_appFolder;
+
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The program that CreateProcessW will find for an unquoted command line with arguments: like
+// the platform, try the text before each blank in turn, with and without ".exe".
+std::wstring ExecutableOf(const std::wstring& commandLine) {
+    if (!commandLine.empty() && commandLine.front() == L'"')
+        return commandLine.substr(1, commandLine.find(L'"', 1) - 1);
+    for (size_t blank = commandLine.find(L' '); blank != std::wstring::npos;
+         blank = commandLine.find(L' ', blank + 1)) {
+        const std::wstring candidate = commandLine.substr(0, blank);
+        if (IsExistingFile(candidate) || IsExistingFile(candidate + L".exe")) return candidate;
+    }
+    return commandLine.substr(0, commandLine.find(L' '));
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+}  // namespace
+
+const std::wstring& AppFolder() {
+    if (g_appFolder.empty()) g_appFolder = ProgramFolder();
+    return g_appFolder;
+}
+
+void SetAppFolder(std::wstring folder) { g_appFolder = std::move(folder); }
+
+std::wstring AppFile(const wchar_t* name) { return AppFolder() + L"\\" + name; }
+
+bool FileExists(const std::wstring& path) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+void LoadLauncherSettings() {
+    const std::wstring file = AppFile(L"Varpick.ini");
+    const std::wstring defaultPath = AppFile(L"Mothvar.exe");
+    if (FileExists(file)) {
+        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", defaultPath, file);
+        // A value that is no 16-bit whole number counts as the default; the file keeps its text.
+        iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", L"1", file)).value_or(1);
+    } else {
+        sVarmothPath = defaultPath;
+        iSkin = 0;
+        SaveLauncherSettings();
+    }
+}
+
+void SaveLauncherSettings() {
+    const std::wstring file = AppFile(L"Varpick.ini");
+    AddToINI(L"Main", L"VarmothPath", sVarmothPath, file);
+    AddToINI(L"Main", L"Skin", std::to_wstring(iSkin), file);
+}
+
+cMod& Mods(int index) {
+    if (index < 1 || index > kModCapacity || static_cast<size_t>(index) > g_mods.size())
+        throw std::out_of_range("Mods index outside 1..1000");
+    return g_mods[static_cast<size_t>(index) - 1];
+}
+
+void CreateMods() {
+    g_mods.assign(kModCapacity, cMod{});
+    iModCount = 0;  // a new table holds no entries
+}
+
+ModsLoad LoadMods() {
+    ModsLoad load;
+    load.sCurrentMod = GetFromINI(L"mods", L"currentmod", L"", AppFile(L"varmoth.ini"));
+
+    const std::wstring file = AppFile(L"Mods.cfg");
+    g_modsProtected = false;
+    FileRead read = ReadWholeFile(file);
+    if (read.error == ERROR_FILE_NOT_FOUND) {
+        CreateEmptyFile(file);  // nothing is lost if this fails: the catalogue is empty anyway
+        read = FileRead{};
+    }
+    if (read.error != ERROR_SUCCESS) {
+        g_modsProtected = true;
+        g_modsReadError = read.error;
+        load.readError = FileError{file, read.error};
+        return load;
+    }
+
+    ParsedCatalogue parsed = ParseCatalogue(FromAnsi(read.bytes), kModCapacity);
+    for (cMod& entry : parsed.entries) {
+        ++iModCount;
+        Mods(iModCount) = std::move(entry);
+    }
+    load.bTruncated = parsed.bTruncated;
+    return load;
+}
+
+bool ModsFileProtected() { return g_modsProtected; }
+
+std::int16_t NewModID() {
+    static std::mt19937 generator = [] {
+        std::random_device device;
+        std::seed_seq seed{device(), device(),
+                           static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
+        return std::mt19937(seed);
+    }();
+    return static_cast<std::int16_t>(std::uniform_int_distribution<int>(0, 5499)(generator));
+}
+
+std::int16_t NextModIndex() {
+    if (iModCount == INT16_MAX) throw std::overflow_error("iModCount overflow");
+    return ++iModCount;
+}
+
+std::optional<FileError> SaveMods() {
+    const std::wstring file = AppFile(L"Mods.cfg");
+    // Writing now would replace a catalogue that could not be read with what is in memory.
+    if (g_modsProtected) return FileError{file, g_modsReadError};
+    const int count = std::min<int>(iModCount, kModCapacity);
+    const std::optional<std::string> bytes =
+        ToAnsi(FormatCatalogue(g_mods.data(), static_cast<size_t>(count)));
+    if (!bytes) return FileError{file, ERROR_NO_UNICODE_TRANSLATION};
+    const DWORD error = ReplaceFileContents(file, *bytes);
+    if (error != ERROR_SUCCESS) return FileError{file, error};
+    return std::nullopt;
+}
+
+std::optional<FileError> DeleteModsFile() {
+    const std::wstring file = AppFile(L"Mods.cfg");
+    if (!DeleteFileW(file.c_str())) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) return FileError{file, error};
+    }
+    iModCount = 0;
+    g_modsProtected = false;  // the unreadable file is gone; nothing left to protect
+    return std::nullopt;
+}
+
+std::wstring GameIniFile() { return AppFile(L"Varmoth.ini"); }
+
+DWORD RunVarmoth() {
+    std::wstring commandLine = sVarmothPath;
+    if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
+    std::wstring executable;
+    if (IsExistingFile(commandLine)) {
+        // The whole text is the program: quoted, a folder with blanks cannot start something else.
+        executable = commandLine;
+        commandLine = L"\"" + commandLine + L"\"";
+    } else {
+        executable = ExecutableOf(commandLine);  // a path followed by arguments
+    }
+    const std::wstring folder = FolderOf(executable);
+
+    STARTUPINFOW startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION process = {};
+    std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
+    writableCommandLine.push_back(L'\0');
+    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        IsExistingFolder(folder) ? folder.c_str() : nullptr, &startup, &process))
+        return GetLastError();
+    UniqueKernelHandle processHandle(process.hProcess);
+    UniqueKernelHandle threadHandle(process.hThread);
+    return ERROR_SUCCESS;
+}
+
+void ExitLauncher() {
+    // Every launcher window has a class whose name starts with "Varpick".
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM) -> BOOL {
+            wchar_t className[64] = {};
+            GetClassNameW(hwnd, className, 64);
+            if (std::wstring_view(className).starts_with(L"Varpick")) DestroyWindow(hwnd);
+            return TRUE;
+        },
+        0);
+    PostQuitMessage(0);
+}
+
+}  // namespace modMain

@@ -1,0 +1,75 @@
+#pragma once
+// The launcher's shared state and procedures: its settings, the mod catalogue, the game's
+// current-mod key, starting the game and ending the program.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "../profile/SystemError.h"
+#include "cMod.h"
+
+namespace modMain {
+
+constexpr std::int16_t kModCapacity = 1000;
+
+// Settings from Varpick.ini.
+extern std::wstring sVarmothPath;  // what "Run" starts
+extern std::int16_t iSkin;         // colour skin; 0..3 are skins, other values paint nothing
+
+// The catalogue: Mods(1) .. Mods(iModCount) are in use, in catalogue order.
+extern std::int16_t iModCount;
+
+// The folder of the running executable; tests point it at a scratch folder.
+const std::wstring& AppFolder();
+void SetAppFolder(std::wstring folder);
+// A file in the application folder: the folder, a backslash, the name.
+std::wstring AppFile(const wchar_t* name);
+
+// True when `path` can be opened for reading.
+bool FileExists(const std::wstring& path);
+
+void LoadLauncherSettings();
+void SaveLauncherSettings();
+
+// The catalogue entry at `index`, 1..1000; any other index throws std::out_of_range.
+cMod& Mods(int index);
+
+// Puts 1000 new empty records into the table, which starts empty.
+void CreateMods();
+
+struct ModsLoad {
+    std::wstring sCurrentMod;           // the game's current-mod key, empty when missing
+    std::optional<FileError> readError;  // Mods.cfg exists but could not be read
+    bool bTruncated = false;            // Mods.cfg held more than 1000 entries
+};
+
+// Reads the game's current mod and the catalogue (creating an empty Mods.cfg when there is
+// none) into Mods and iModCount. A catalogue that exists but cannot be read leaves the table
+// empty and is protected from being overwritten for the rest of the run.
+ModsLoad LoadMods();
+
+// True when Mods.cfg could not be read at load, so no save may replace it.
+bool ModsFileProtected();
+
+std::int16_t NewModID();     // uniform in 0..5499
+std::int16_t NextModIndex();  // raises iModCount by one and returns it
+
+// Rewrites Mods.cfg from Mods(1..iModCount); the old file stays whole if this fails.
+std::optional<FileError> SaveMods();
+
+// Deletes Mods.cfg (a missing file is fine) and, once it is gone, empties the catalogue.
+std::optional<FileError> DeleteModsFile();
+
+// The game's INI file, which holds the current mod.
+std::wstring GameIniFile();
+
+// Starts sVarmothPath minimised with the focus, in the game's own folder, without waiting.
+// Returns the system's error code.
+DWORD RunVarmoth();
+
+// Closes every window of the launcher and ends the program's message loop.
+void ExitLauncher();
+
+}  // namespace modMain

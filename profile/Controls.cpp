@@ -1,0 +1,45 @@
+#include "Controls.h"
+
+#include <stdexcept>
+#include <system_error>
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void ListBox::Add(const std::wstring& text) const {
+    const LRESULT index = SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == LB_ERR || index == LB_ERRSPACE)
+        throw std::system_error(ERROR_NOT_ENOUGH_MEMORY, std::system_category(), "LB_ADDSTRING");
+}
+
+std::wstring ListBox::ItemText(int index) const {
+    const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(hwnd_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
+    return text;
+}
+
+std::wstring ListBox::SelectedText() const {
+    const int index = SelectedIndex();
+    return index < 0 ? std::wstring() : ItemText(index);
+}
+
+void ComboBox::Add(const std::wstring& text) const {
+    const LRESULT index = SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR || index == CB_ERRSPACE)
+        throw std::system_error(ERROR_NOT_ENOUGH_MEMORY, std::system_category(), "CB_ADDSTRING");
+}
+
+std::wstring ComboBox::ItemText(int index) const {
+    const LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(hwnd_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
+    return text;
+}

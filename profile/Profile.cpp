@@ -1,0 +1,44 @@
+#include "Profile.h"
+
+#include <windows.h>
+
+#include "AnsiText.h"
+
+namespace {
+constexpr DWORD kValueBufferLength = 255;
+}
+
+std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
+                        const std::wstring& sDefault, const std::wstring& sIniFile) {
+    wchar_t buffer[kValueBufferLength] = {};
+    // The platform gets an empty default: only the count tells whether the key gave anything.
+    const DWORD count = GetPrivateProfileStringW(sSection.c_str(), sKey.c_str(), L"", buffer,
+                                                 kValueBufferLength, sIniFile.c_str());
+    if (count != 0) return std::wstring(buffer);
+    if (!sDefault.empty()) AddToINI(sSection, sKey, sDefault, sIniFile);
+    return sDefault;
+}
+
+bool AddToINI(const std::wstring& sSection, const std::wstring& sKey, const std::wstring& sValue,
+              const std::wstring& sIniFile) {
+    // The file is stored in the 8-bit code page; the platform would write '?' for what it can't hold.
+    if (!FitsAnsi(sSection) || !FitsAnsi(sKey) || !FitsAnsi(sValue)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return false;
+    }
+    return WritePrivateProfileStringW(sSection.c_str(), sKey.c_str(), sValue.c_str(),
+                                      sIniFile.c_str()) != FALSE;
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L'\\'));
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The modal and external pieces of the user interface, behind one seam: message boxes with their
+// beep, the file-open dialog, and ending the program after a fatal error. Tests install their own
+// Prompts so that windows can be driven without anyone at the keyboard.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // MessageBoxW: returns the button pressed (IDOK, IDYES, IDNO).
+    virtual int Message(HWND owner, const std::wstring& text, const std::wstring& title, UINT style);
+    virtual void Beep();
+    // The full path of the chosen file, or nothing when the user cancelled. `filter` is in the
+    // platform's double-NUL form. The dialog does not change the program's current folder.
+    virtual std::optional<std::wstring> OpenFile(HWND owner, const std::wstring& title,
+                                                 const std::wstring& filter);
+    // Ends the program at once, after a fatal error.
+    virtual void EndProgram(UINT exitCode);
+};
+
+// The prompts in use; the platform's own unless a test installed others.
+Prompts& CurrentPrompts();
+// Installs `prompts` (nullptr restores the platform's own). The caller keeps it alive.
+void SetPrompts(Prompts* prompts);

@@ -1,0 +1,16 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The system's own description of an error code, without the trailing line break.
+std::wstring SystemErrorText(DWORD code);
+
+// A file operation that failed: which file, and the system's error code for it.
+struct FileError {
+    std::wstring sFile;
+    DWORD code = ERROR_SUCCESS;
+
+    // "<file>" followed by the system's reason on a line of its own.
+    std::wstring Describe() const;
+};
