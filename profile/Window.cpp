@@ -37,11 +37,15 @@ void DescribeCurrentException(DWORD& code, std::wstring& description) {
     }
 }
 
+bool RouteDialogMessage(MSG& msg) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    return root && IsDialogMessageW(root, &msg);
+}
+
 int RunMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
+        if (RouteDialogMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

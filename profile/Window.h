@@ -23,8 +23,11 @@ void CreateControls(HWND parent, std::span<const ControlSpec> controls, HFONT fo
 // The error number and text of the exception being handled; for use inside a catch block.
 void DescribeCurrentException(DWORD& code, std::wstring& description);
 
-// Runs the thread's message loop until WM_QUIT. Keyboard messages go through IsDialogMessageW for
-// the window they belong to, so Tab, arrow keys and Alt+letter work as in a dialog.
+// Gives a keyboard message to IsDialogMessageW for the top-level window it belongs to, so Tab,
+// arrow keys and Alt+letter work as in a dialog. True when the message was handled there.
+bool RouteDialogMessage(MSG& msg);
+
+// Runs the thread's message loop, through RouteDialogMessage, until WM_QUIT.
 int RunMessageLoop();
 
 // Base of every window class. Derived provides

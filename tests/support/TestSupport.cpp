@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "profile/Window.h"
+
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -87,6 +89,7 @@ bool PumpMessages() {
             quit = true;
             continue;
         }
+        if (RouteDialogMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

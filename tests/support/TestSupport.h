@@ -43,7 +43,8 @@ UniqueFileHandle HoldExclusively(const std::wstring& path);
 // Reads one key straight from the file, as the game would.
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key);
 
-// Dispatches every waiting message of this thread, except WM_QUIT, which it reports.
+// Dispatches every waiting message of this thread as the programs' message loop does, except
+// WM_QUIT, which it reports.
 bool PumpMessages();
 // Pumps messages until `condition` holds or the deadline passes; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
