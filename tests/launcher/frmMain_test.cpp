@@ -433,4 +433,10 @@ TEST(VarpickProgram, StartsInItsFolderCreatesItsFilesAndCloses) {
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), std::string());
     EXPECT_EQ(ReadIniKey(folder / L"Varpick.ini", L"Main", L"Skin"), L"0");
+
+    const VersionRecord version = ReadVersionRecord(folder / L"Varpick.exe");
+    EXPECT_EQ(version.fileVersion, L"0.3.0.0");
+    EXPECT_EQ(version.fileVersionText, L"0.03");
+    EXPECT_EQ(version.originalFilename, L"Varpick.exe");
+    EXPECT_EQ(version.productName, L"Varpick");
 }

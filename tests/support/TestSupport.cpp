@@ -131,3 +131,30 @@ std::optional<std::wstring> RecordingPrompts::OpenFile(HWND, const std::wstring&
     files.pop_front();
     return file;
 }
+
+VersionRecord ReadVersionRecord(const std::wstring& path) {
+    VersionRecord record;
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return record;
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return record;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed)
+        record.fileVersion = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                             std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                             std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+                             std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    auto text = [&](const wchar_t* name) {
+        wchar_t* value = nullptr;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+            return std::wstring();
+        return std::wstring(value);
+    };
+    record.fileVersionText = text(L"FileVersion");
+    record.originalFilename = text(L"OriginalFilename");
+    record.productName = text(L"ProductName");
+    return record;
+}

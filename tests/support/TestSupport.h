@@ -49,6 +49,16 @@ bool PumpMessages();
 // Pumps messages until `condition` holds or the deadline passes; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
 
+// The version record of an executable: the binary file version as "a.b.c.d" and a few of its
+// strings (US English, Unicode).
+struct VersionRecord {
+    std::wstring fileVersion;
+    std::wstring fileVersionText;
+    std::wstring originalFilename;
+    std::wstring productName;
+};
+VersionRecord ReadVersionRecord(const std::wstring& path);
+
 // Presses a button the way a click does.
 void Click(HWND button);
 std::wstring TextOf(HWND hwnd);
