@@ -86,20 +86,10 @@ bool IsOptionBox(int id) {
     return false;
 }
 
-UniqueHFont CreateMessageFont() {
-    NONCLIENTMETRICSW metrics = {sizeof metrics};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return UniqueHFont(CreateFontIndirectW(&metrics.lfMessageFont));
-}
-
 }  // namespace
 
 bool frmMain::Load(int showCommand) {
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARTUNE));
-    HICON smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARTUNE),
-                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    RegisterClassOnce(kClassName, icon, smallIcon);
+    RegisterClassOnce(kClassName, IDI_VARTUNE);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     if (!CreateHidden(kClassName, kCaption, style, 0, 0, kClientWidth, kClientHeight)) return false;
 
@@ -112,15 +102,7 @@ bool frmMain::Load(int showCommand) {
 
     font_ = CreateMessageFont();
     CreateControls(hwnd(), kControls, font_.get());
-    try {
-        Form_Load();
-    } catch (...) {
-        DWORD code = 0;
-        std::wstring description;
-        DescribeCurrentException(code, description);
-        OnUnhandledException(code, description);
-        return false;
-    }
+    if (!RunGuarded([this] { Form_Load(); })) return false;
     ShowWindow(hwnd(), showCommand);
     SetFocus(Item(IDC_CBOPRESET));
     return true;

@@ -1,5 +1,7 @@
 #include "ModsFormat.h"
 
+#include "../profile/NumberText.h"
+
 namespace {
 
 // Walks the text line by line; a line ends at LF, and a CR right before that LF is dropped.
@@ -19,8 +21,6 @@ private:
     std::wstring_view text_;
     std::size_t pos_ = 0;
 };
-
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 }  // namespace
 
@@ -54,24 +54,4 @@ std::wstring FormatCatalogue(const cMod* entries, std::size_t count) {
         text += entries[i].Path() + L"\r\n";
     }
     return text;
-}
-
-std::optional<std::int16_t> ParseInt16(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
-        negative = text.front() == L'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    long value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        value = value * 10 + (c - L'0');
-        if (value > 32768) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > 32767) return std::nullopt;
-    return static_cast<std::int16_t>(value);
 }

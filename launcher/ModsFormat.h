@@ -1,5 +1,5 @@
 #pragma once
-// The text form of the mod catalogue and of the launcher's numbers. No platform calls here, so
+// The text form of the mod catalogue. No platform calls here, so
 // this compiles anywhere and can be fuzzed on its own.
 //
 // The catalogue is a sequence of entries of three lines each: ID, name, path. No header, no
@@ -25,7 +25,3 @@ ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity);
 
 // The catalogue text of `entries`, each line ending in CR LF.
 std::wstring FormatCatalogue(const cMod* entries, std::size_t count);
-
-// A whole decimal number in -32768..32767, with an optional sign and blanks (spaces, tabs)
-// around it; nothing for any other text.
-std::optional<std::int16_t> ParseInt16(std::wstring_view text);

@@ -40,12 +40,6 @@ constexpr ControlSpec kControls[] = {
     {IDC_LBLCURRENTMOD, L"STATIC", L"Current mod: ", kBoldLabel, 146, 290, 250, 20},
 };
 
-UniqueHFont CreateMessageFont() {
-    NONCLIENTMETRICSW metrics = {sizeof metrics};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return UniqueHFont(CreateFontIndirectW(&metrics.lfMessageFont));
-}
-
 // Bold 9.75-point "MS Sans Serif", as the heading and the current-mod line are drawn.
 UniqueHFont CreateBoldFont(HWND hwnd) {
     HDC dc = GetDC(hwnd);
@@ -64,11 +58,7 @@ std::wstring FileTitle(const std::wstring& path) {
 }  // namespace
 
 bool frmMain::Load(int showCommand) {
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARPICK));
-    HICON smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARPICK),
-                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    RegisterClassOnce(kClassName, icon, smallIcon);
+    RegisterClassOnce(kClassName, IDI_VARPICK);
     if (!CreateHidden(kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                       kClientWidth, kClientHeight))
         return false;
@@ -79,15 +69,7 @@ bool frmMain::Load(int showCommand) {
     SendMessageW(Item(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
     SendMessageW(Item(IDC_LBLCURRENTMOD), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 
-    try {
-        Form_Load();
-    } catch (...) {
-        DWORD code = 0;
-        std::wstring description;
-        DescribeCurrentException(code, description);
-        OnUnhandledException(code, description);
-        return false;
-    }
+    if (!RunGuarded([this] { Form_Load(); })) return false;
     if (!hwnd()) return false;
     ShowWindow(hwnd(), showCommand);
     SetFocus(Item(IDC_CMDRUN));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../profile/AnsiText.h"
+#include "../profile/NumberText.h"
 #include "../profile/Profile.h"
 #include "../profile/UniqueHandle.h"
 #include "FileIO.h"

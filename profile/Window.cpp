@@ -19,6 +19,12 @@ void CreateControls(HWND parent, std::span<const ControlSpec> controls, HFONT fo
     }
 }
 
+UniqueHFont CreateMessageFont() {
+    NONCLIENTMETRICSW metrics = {sizeof metrics};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return UniqueHFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
 void DescribeCurrentException(DWORD& code, std::wstring& description) {
     try {
         throw;

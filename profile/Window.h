@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "UniqueHandle.h"
+
 // One control of a window, as it is created: ids, captions, styles and places side by side.
 // Controls are created in table order, which is also their tab order.
 struct ControlSpec {
@@ -19,6 +21,9 @@ struct ControlSpec {
 
 // Creates every control of `controls` as a child of `parent`, in order, all in `font`.
 void CreateControls(HWND parent, std::span<const ControlSpec> controls, HFONT font);
+
+// The system's font for dialog text, for the controls of every window.
+UniqueHFont CreateMessageFont();
 
 // The error number and text of the exception being handled; for use inside a catch block.
 void DescribeCurrentException(DWORD& code, std::wstring& description);
@@ -49,13 +54,17 @@ public:
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
 protected:
-    static void RegisterClassOnce(const wchar_t* className, HICON icon, HICON smallIcon) {
+    // Registers the window class with the program's icon resource `iconId`, large and small.
+    static void RegisterClassOnce(const wchar_t* className, int iconId) {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSEXW wc = {sizeof wc};
-        if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) return;
+        if (GetClassInfoExW(instance, className, &wc)) return;
         wc.lpfnWndProc = &Window::Procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = icon;
-        wc.hIconSm = smallIcon;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(iconId));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = className;
@@ -71,6 +80,22 @@ protected:
                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                         GetModuleHandleW(nullptr), this);
         return hwnd_ != nullptr;
+    }
+
+    // Runs a step outside the window procedure (a load step) with the same guard: an
+    // exception goes to OnUnhandledException. False when one did.
+    template <typename Step>
+    bool RunGuarded(Step&& step) {
+        try {
+            step();
+            return true;
+        } catch (...) {
+            DWORD code = 0;
+            std::wstring description;
+            DescribeCurrentException(code, description);
+            static_cast<Derived*>(this)->OnUnhandledException(code, description);
+            return false;
+        }
     }
 
     LRESULT DefProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,15 +129,9 @@ private:
                 return 0;
             }
         }
-        try {
-            return self->HandleMessage(message, wParam, lParam);
-        } catch (...) {
-            DWORD code = 0;
-            std::wstring description;
-            DescribeCurrentException(code, description);
-            self->OnUnhandledException(code, description);
-            return 0;
-        }
+        LRESULT result = 0;
+        self->RunGuarded([&] { result = self->HandleMessage(message, wParam, lParam); });
+        return result;
     }
 
     HWND hwnd_ = nullptr;

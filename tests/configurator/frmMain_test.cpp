@@ -19,13 +19,6 @@ constexpr wchar_t kCaption[] = L"Varmoth Configuration Utility";
 const std::string kFirstStartFile =
     "[options]\r\nperformence=1\r\nbit=1\r\nresoultion=1\r\nscreen=1\r\nintro=1\r\nsound=1\r\nmusic=1\r\n";
 
-std::wstring TestProgramFolder() {
-    wchar_t path[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
 class ConfigWindow : public testing::Test {
 protected:
     void TearDown() override {
@@ -290,25 +283,7 @@ TEST_F(ConfigWindow, CloseLosesUnappliedChangesWithoutAsking) {
 
 TEST(VartuneProgram, StartsInItsFolderWritesTheDefaultsAndCloses) {
     ScratchFolder folder;
-    ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"\\Vartune.exe").c_str(), (folder / L"Vartune.exe").c_str(), FALSE));
-    std::wstring commandLine = L"\"" + (folder / L"Vartune.exe") + L"\"";
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        window = FindWindowW(nullptr, kCaption);
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        return window && owner == process.dwProcessId && IsWindowVisible(window);
-    }, std::chrono::seconds(20)));
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(processHandle.get(), 20000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(processHandle.get(), &exitCode);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(StartAndCloseProgram(L"Vartune.exe", folder.path(), kCaption), 0u);
     EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"), kFirstStartFile);
 
     const VersionRecord version = ReadVersionRecord(folder / L"Vartune.exe");

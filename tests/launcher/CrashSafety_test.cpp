@@ -50,12 +50,9 @@ int RunSaveLoop(const char* folder) {
 }
 
 TEST(SaveMods, KilledAtAnyMomentLeavesTheOldOrTheNewCatalogueWhole) {
-    // The child gets the folder on its command line in the 8-bit code page, so this test uses a
-    // folder of its own with a plain name.
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring plain = std::wstring(temp) + L"varmoth-crash-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(plain.c_str(), nullptr);
+    // The child gets the folder on its command line in the 8-bit code page.
+    ScratchFolder folder(ScratchFolder::Name::Plain);
+    const std::wstring& plain = folder.path();
     modMain::SetAppFolder(plain);
     FillCatalogue(L'a');
     ASSERT_FALSE(modMain::SaveMods());
@@ -85,8 +82,4 @@ TEST(SaveMods, KilledAtAnyMomentLeavesTheOldOrTheNewCatalogueWhole) {
     }
     EXPECT_GE(killsWhileRunning, 50);
     EXPECT_GT(newCatalogueSeen, 0) << "the child never got to save";
-
-    DeleteFileW((plain + L"\\Mods.cfg").c_str());
-    DeleteFileW((plain + L"\\Mods.cfg.tmp").c_str());
-    RemoveDirectoryW(plain.c_str());
 }

@@ -29,19 +29,13 @@ TEST_F(LauncherSettings, FirstStartCreatesTheFileWithDefaults) {
 }
 
 TEST_F(LauncherSettings, FirstStartInAPlainFolderWritesBothKeysInOrder) {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring plain = std::wstring(temp) + L"varmoth-plain-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(plain.c_str(), nullptr);
-    modMain::SetAppFolder(plain);
+    ScratchFolder plain(ScratchFolder::Name::Plain);
+    modMain::SetAppFolder(plain.path());
 
     modMain::LoadLauncherSettings();
-    const std::optional<std::string> text = ReadBytes(plain + L"\\Varpick.ini");
-    DeleteFileW((plain + L"\\Varpick.ini").c_str());
-    RemoveDirectoryW(plain.c_str());
-
+    const std::optional<std::string> text = ReadBytes(plain / L"Varpick.ini");
     ASSERT_TRUE(text);
-    std::string expectedPath(plain.begin(), plain.end());
+    std::string expectedPath(plain.path().begin(), plain.path().end());
     EXPECT_EQ(*text, "[Main]\r\nVarmothPath=" + expectedPath + "\\Mothvar.exe\r\nSkin=0\r\n");
 }
 

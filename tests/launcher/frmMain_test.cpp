@@ -15,13 +15,6 @@ constexpr wchar_t kNotFound[] = L"Mothvar.exe Not Found, Enter the Mothvar.exe p
 constexpr wchar_t kNoSelection[] =
     L"No Mod Selected, You have to select a mod from the list to set it as the current mod";
 
-std::wstring TestProgramFolder() {
-    wchar_t path[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
 // The reports the stand-in game wrote into `folder`, one per start.
 std::vector<std::wstring> StandInReports(const std::wstring& folder) {
     std::vector<std::wstring> reports;
@@ -411,26 +404,7 @@ TEST_F(MainWindow, KeyboardWorksAsInADialog) {
 
 TEST(VarpickProgram, StartsInItsFolderCreatesItsFilesAndCloses) {
     ScratchFolder folder;
-    ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"\\Varpick.exe").c_str(), (folder / L"Varpick.exe").c_str(), FALSE));
-    std::wstring commandLine = L"\"" + (folder / L"Varpick.exe") + L"\"";
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        window = FindWindowW(nullptr, L"Varmoth - Pick MOD");
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        return window && owner == process.dwProcessId && IsWindowVisible(window);
-    }, std::chrono::seconds(20)));
-
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(processHandle.get(), 20000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(processHandle.get(), &exitCode);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(StartAndCloseProgram(L"Varpick.exe", folder.path(), L"Varmoth - Pick MOD"), 0u);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), std::string());
     EXPECT_EQ(ReadIniKey(folder / L"Varpick.ini", L"Main", L"Skin"), L"0");
 

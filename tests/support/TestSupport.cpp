@@ -30,14 +30,14 @@ void RemoveTree(const std::wstring& path) {
 
 }  // namespace
 
-ScratchFolder::ScratchFolder() {
+ScratchFolder::ScratchFolder(Name name) {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, temp);
     std::wstring root = std::wstring(temp) + L"varmoth-tests";
     CreateDirectoryW(root.c_str(), nullptr);
-    path_ = root + L"\\game \u6F22 " + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
+    path_ = root + (name == Name::Plain ? L"\\game " : L"\\game \u6F22 ") +
+            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     RemoveTree(path_);
     CreateDirectoryW(path_.c_str(), nullptr);
 }
@@ -157,4 +157,43 @@ VersionRecord ReadVersionRecord(const std::wstring& path) {
     record.originalFilename = text(L"OriginalFilename");
     record.productName = text(L"ProductName");
     return record;
+}
+
+std::wstring TestProgramFolder() {
+    wchar_t path[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder,
+                                          const std::wstring& caption) {
+    const std::wstring target = folder + L"\\" + program;
+    if (!CopyFileW((TestProgramFolder() + L"\\" + program).c_str(), target.c_str(), FALSE)) return std::nullopt;
+    std::wstring commandLine = L"\"" + target + L"\"";
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return std::nullopt;
+    UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+
+    HWND window = nullptr;
+    const bool shown = WaitUntil([&] {
+        window = FindWindowW(nullptr, caption.c_str());
+        DWORD owner = 0;
+        if (window) GetWindowThreadProcessId(window, &owner);
+        return window && owner == process.dwProcessId && IsWindowVisible(window);
+    }, std::chrono::seconds(20));
+    if (!shown) {
+        TerminateProcess(processHandle.get(), 1);
+        return std::nullopt;
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(processHandle.get(), 20000) != WAIT_OBJECT_0) {
+        TerminateProcess(processHandle.get(), 1);
+        return std::nullopt;
+    }
+    DWORD exitCode = 1;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    return exitCode;
 }

@@ -16,7 +16,10 @@
 // character outside the 8-bit code page, so every test also proves that such a folder works.
 class ScratchFolder {
 public:
-    ScratchFolder();
+    enum class Name { OutsideCodePage, Plain };
+    // A plain name is for what must pass through the 8-bit code page, such as a child
+    // process's command line or a path stored in an INI file.
+    explicit ScratchFolder(Name name = Name::OutsideCodePage);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -58,6 +61,16 @@ struct VersionRecord {
     std::wstring productName;
 };
 VersionRecord ReadVersionRecord(const std::wstring& path);
+
+// The folder of the running test program, where the programs under test and the stand-in game
+// are built.
+std::wstring TestProgramFolder();
+
+// Copies `program` from the test program's folder into `folder`, starts it there, waits for
+// its window `caption` to show, closes that window and waits for the program to end.
+// Returns its exit code, or nothing when any step failed.
+std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder,
+                                          const std::wstring& caption);
 
 // Presses a button the way a click does.
 void Click(HWND button);
