@@ -23,9 +23,7 @@ std::vector<std::wstring> StandInReports(const std::wstring& folder) {
     if (search == INVALID_HANDLE_VALUE) return reports;
     do {
         const std::string bytes = *ReadBytes(folder + L"\\" + found.cFileName);
-        std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0)), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()));
-        reports.push_back(text);
+        reports.emplace_back(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return reports;
@@ -93,43 +91,33 @@ TEST_F(MainWindow, FirstStartWithNoFiles) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(MainWindow, ControlsCaptionsTabOrderAndLook) {
+TEST_F(MainWindow, TabOrderRunsThroughTheButtonsThenTheListAndNoButtonIsDefault) {
     Start();
-    const int tabOrder[] = {IDC_CMDRUN, IDC_CMDADDMOD, IDC_CMDSETMOD, IDC_CMDSETVMT, IDC_CMDDELETEALLMODS,
-                            IDC_CMDOPTIONS, IDC_CMDABOUT, IDC_CMDQUIT, IDC_CBOMODS};
-    const wchar_t* captions[] = {L"&Run Mothvar", L"&Add a Mod", L"&Set mod", L"Set &Varmoth",
-                                 L"Delete all &mods", L"&Options", L"A&bout", L"&Quit"};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(TextOf(Control(tabOrder[i])), captions[i]);
-        const LONG_PTR style = GetWindowLongPtrW(Control(tabOrder[i]), GWL_STYLE);
-        EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << "no default button";
-    }
-    HWND control = Control(IDC_CMDRUN);
-    for (int i = 1; i < 9; ++i) {
+    const std::pair<int, const wchar_t*> tabOrder[] = {
+        {IDC_CMDRUN, L"&Run Mothvar"}, {IDC_CMDADDMOD, L"&Add a Mod"}, {IDC_CMDSETMOD, L"&Set mod"},
+        {IDC_CMDSETVMT, L"Set &Varmoth"}, {IDC_CMDDELETEALLMODS, L"Delete all &mods"},
+        {IDC_CMDOPTIONS, L"&Options"}, {IDC_CMDABOUT, L"A&bout"}, {IDC_CMDQUIT, L"&Quit"}, {IDC_CBOMODS, L""}};
+    HWND control = GetNextDlgTabItem(form->hwnd(), Control(IDC_CBOMODS), FALSE);
+    for (const auto& [id, caption] : tabOrder) {
+        EXPECT_EQ(GetDlgCtrlID(control), id);
+        EXPECT_EQ(TextOf(control), caption);
+        if (id != IDC_CBOMODS) {
+            EXPECT_EQ(GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+        }
         control = GetNextDlgTabItem(form->hwnd(), control, FALSE);
-        EXPECT_EQ(GetDlgCtrlID(control), tabOrder[i]) << "tab stop " << i + 1;
     }
-    EXPECT_EQ(GetNextDlgTabItem(form->hwnd(), control, FALSE), Control(IDC_CMDRUN));
+    EXPECT_FALSE(GetWindowLongPtrW(Control(IDC_CBOMODS), GWL_STYLE) & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
 
-    const LONG_PTR listStyle = GetWindowLongPtrW(Control(IDC_CBOMODS), GWL_STYLE);
-    EXPECT_FALSE(listStyle & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
-    EXPECT_EQ(TextOf(Control(IDC_LABEL1)), L"Varmoth");
-    EXPECT_EQ(TextOf(Control(IDC_FRAME2)), L"Mods:");
-    EXPECT_TRUE(GetWindowLongPtrW(form->hwnd(), GWL_STYLE) & WS_THICKFRAME) << "sizable";
-    EXPECT_NE(GetClassLongPtrW(form->hwnd(), GCLP_HICON), 0);
-
-    for (int id : {IDC_LABEL1, IDC_LBLCURRENTMOD}) {
-        LOGFONTW font = {};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(font.lfWeight, FW_BOLD);
-        EXPECT_EQ(font.lfHeight, -13) << "9.75 points at 96 dpi";
-    }
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(IDC_LBLCURRENTMOD), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    EXPECT_EQ(font.lfHeight, -13) << "9.75 points at 96 dpi";
 }
 
 TEST_F(MainWindow, ShowsTheCatalogueAndTheGamesCurrentMod) {
     WriteBytes(folder / L"Mods.cfg", kExample);
-    WriteBytes(folder / L"varmoth.ini", "[mods]\r\ncurrentmod=main\r\n");
+    WriteBytes(folder / L"VARMOTH.INI", "[MODS]\r\nCurrentMod=main\r\n");
     Start();
     EXPECT_EQ(ListLines(), (std::vector<std::wstring>{L"a.mdf", L"b.mdf"}));
     EXPECT_EQ(List().SelectedIndex(), -1);
@@ -146,10 +134,26 @@ TEST_F(MainWindow, TellsOnceWhenTheCatalogueCannotBeReadOrIsTooLong) {
     EXPECT_NE(prompts.messages[0].text.find(folder / L"Mods.cfg"), std::wstring::npos);
     EXPECT_EQ(List().Count(), 0);
 
+    // The other program has let go, but the list is empty: saving now would wipe the file.
     AddMod(L"C:\\mods\\x.mdf");
     EXPECT_EQ(prompts.messages.size(), 2u) << "the addition is refused with a message";
     EXPECT_EQ(List().Count(), 0);
     EXPECT_EQ(ModsFile(), kExample);
+
+    // Once the user has deleted the file on purpose, adding works again.
+    Press(IDC_CMDDELETEALLMODS);
+    AddMod(L"C:\\mods\\x.mdf");
+    EXPECT_EQ(ListLines(), std::vector<std::wstring>{L"x.mdf"});
+    EXPECT_EQ(prompts.messages.size(), 2u);
+
+    // More than 1000 entries: the first 1000 are listed, and the user is told.
+    std::string tooMany;
+    for (int i = 1; i <= 1001; ++i) tooMany += std::to_string(i) + "\r\n\r\nm" + std::to_string(i) + ".mdf\r\n";
+    WriteBytes(folder / L"Mods.cfg", tooMany);
+    form.reset();
+    Start();
+    EXPECT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(List().Count(), 1000);
 }
 
 TEST_F(MainWindow, AddAMod) {
@@ -218,6 +222,14 @@ TEST_F(MainWindow, AFailedSaveUndoesTheAddition) {
     EXPECT_EQ(ListLines(), (std::vector<std::wstring>{L"a.mdf", L"b.mdf", L"kept.mdf"}));
     EXPECT_EQ(ModsFile().find("lost"), std::string::npos);
     EXPECT_NE(ModsFile().find("\r\n\r\nkept.mdf\r\n"), std::string::npos);
+
+    // A folder put where the file was.
+    ASSERT_TRUE(DeleteFileW((folder / L"Mods.cfg").c_str()));
+    ASSERT_TRUE(CreateDirectoryW((folder / L"Mods.cfg").c_str(), nullptr));
+    AddMod(L"C:\\x\\lost.mdf");
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(ListLines().size(), 3u);
+    EXPECT_FALSE(PathExists(folder / L"Mods.cfg.tmp"));
 }
 
 TEST_F(MainWindow, SetModWritesTheWholeSelectedLine) {

@@ -1,5 +1,5 @@
 // A stand-in for the game, for tests and the demo: it records how it was started and what it
-// read from the game's files into "Mothvar-report-<process id>.txt" beside itself (UTF-8,
+// read from the game's files into "Mothvar-report-<process id>.txt" beside itself (UTF-16,
 // one "name=value" per line), then shows the same in a small window. With the environment
 // variable MOTHVAR_STANDIN_QUIET set it writes the report and ends without a window.
 #include <windows.h>
@@ -19,15 +19,6 @@ std::wstring Key(const std::wstring& file, const wchar_t* section, const wchar_t
     wchar_t value[256] = {};
     GetPrivateProfileStringW(section, key, L"", value, 256, file.c_str());
     return value;
-}
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
-    return bytes;
 }
 
 std::wstring BuildReport() {
@@ -50,13 +41,12 @@ std::wstring BuildReport() {
 
 void WriteReport(const std::wstring& report) {
     const std::wstring path = OwnFolder() + L"\\Mothvar-report-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    const std::string bytes = Utf8(report);
     // Written under another name and renamed, so a reader never sees half a report.
     const std::wstring partial = path + L".partial";
     HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(file);
     MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
