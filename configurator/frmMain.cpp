@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include <iterator>
 #include <span>
 
 #include "../profile/Profile.h"

@@ -1,5 +1,7 @@
 #include "FileIO.h"
 
+#include <algorithm>
+
 #include "../profile/UniqueHandle.h"
 
 FileRead ReadWholeFile(const std::wstring& path) {

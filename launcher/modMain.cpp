@@ -1,5 +1,6 @@
 #include "modMain.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <stdexcept>
