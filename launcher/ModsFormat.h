@@ -1,13 +1,11 @@
 #pragma once
-// The text form of the mod catalogue. No platform calls here, so
-// this compiles anywhere and can be fuzzed on its own.
+// The text form of the mod catalogue. No platform calls here, so this compiles anywhere and
+// can be fuzzed on its own.
 //
 // The catalogue is a sequence of entries of three lines each: ID, name, path. No header, no
 // count. Lines are written with CR LF; when reading, a lone LF ends a line too, and the last
 // line may lack its end.
 #include <cstddef>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>

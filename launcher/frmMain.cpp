@@ -70,7 +70,6 @@ bool frmMain::Load(int showCommand) {
     SendMessageW(Item(IDC_LBLCURRENTMOD), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 
     if (!RunGuarded([this] { Form_Load(); })) return false;
-    if (!hwnd()) return false;
     ShowWindow(hwnd(), showCommand);
     SetFocus(Item(IDC_CMDRUN));
     return true;
