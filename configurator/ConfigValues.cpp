@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "../profile/NumberText.h"
+#include "../text/NumberText.h"
 
 int SelectionFromStored(std::wstring_view stored, int itemCount) {
     const std::optional<double> value = ParseDecimal(stored);

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "../profile/Profile.h"
-#include "../profile/Window.h"
+#include "../win32/Dialog.h"
 #include "frmMain.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {

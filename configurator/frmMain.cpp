@@ -4,45 +4,15 @@
 #include <span>
 
 #include "../profile/Profile.h"
-#include "../profile/Prompts.h"
-#include "../profile/SystemError.h"
+#include "../win32/Prompts.h"
+#include "../win32/SystemError.h"
 #include "ConfigValues.h"
 #include "resource.h"
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Vartune.frmMain";
-constexpr wchar_t kCaption[] = L"Varmoth Configuration Utility";
 constexpr wchar_t kSection[] = L"options";
 constexpr wchar_t kUserDefined[] = L"User Defined";
-constexpr int kClientWidth = 286;
-constexpr int kClientHeight = 340;
-
-constexpr DWORD kLabel = SS_LEFT | SS_CENTERIMAGE;
-constexpr DWORD kBox = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-
-constexpr ControlSpec kControls[] = {
-    {IDC_LABEL6, L"STATIC", L"Preset: ", kLabel, 18, 10, 96, 23},
-    {IDC_CBOPRESET, L"COMBOBOX", L"", kBox | WS_GROUP, 120, 10, 152, 200},
-    {IDC_FRAME1, L"BUTTON", L"Options", BS_GROUPBOX, 8, 40, 270, 224},
-    {IDC_LABEL1, L"STATIC", L"Performence", kLabel, 18, 62, 96, 23},
-    {IDC_CBOPREFORMANCE, L"COMBOBOX", L"", kBox, 120, 62, 148, 200},
-    {IDC_LABEL2, L"STATIC", L"Bit Depth", kLabel, 18, 90, 96, 23},
-    {IDC_CBOBIT, L"COMBOBOX", L"", kBox, 120, 90, 148, 200},
-    {IDC_LABEL3, L"STATIC", L"Resoultion", kLabel, 18, 118, 96, 23},
-    {IDC_CBORESOULTION, L"COMBOBOX", L"", kBox, 120, 118, 148, 200},
-    {IDC_LABEL4, L"STATIC", L"Screen Mode", kLabel, 18, 146, 96, 23},
-    {IDC_CBOSCREEN, L"COMBOBOX", L"", kBox, 120, 146, 148, 200},
-    {IDC_LABEL5, L"STATIC", L"Show Intro", kLabel, 18, 174, 96, 23},
-    {IDC_CBOINTRO, L"COMBOBOX", L"", kBox, 120, 174, 148, 200},
-    {IDC_LABEL7, L"STATIC", L"Sound Effects", kLabel, 18, 202, 96, 23},
-    {IDC_CBOSOUND, L"COMBOBOX", L"", kBox, 120, 202, 148, 200},
-    {IDC_LABEL8, L"STATIC", L"Play Music", kLabel, 18, 230, 96, 23},
-    {IDC_CBOMUSIC, L"COMBOBOX", L"", kBox, 120, 230, 148, 200},
-    {IDC_CMDRESET, L"BUTTON", L"Reset To Defaults", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 8, 274, 130, 25},
-    {IDC_CMDAPPLY, L"BUTTON", L"Apply Changes", WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 148, 274, 130, 25},
-    {IDC_CMDCLOSE, L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON, 93, 307, 100, 25},
-};
 
 constexpr const wchar_t* kPresetNames[] = {L"Best Quality", L"Better Quality", L"Normal Quality", L"Fast",
                                            L"Fastest"};
@@ -90,35 +60,28 @@ bool IsOptionBox(int id) {
 }  // namespace
 
 bool frmMain::Load(int showCommand) {
-    RegisterClassOnce(kClassName, IDI_VARTUNE);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    if (!CreateHidden(kClassName, kCaption, style, 0, 0, kClientWidth, kClientHeight)) return false;
-
-    RECT frame;
-    GetWindowRect(hwnd(), &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-
-    font_ = CreateMessageFont();
-    CreateControls(hwnd(), kControls, font_.get());
-    if (!RunGuarded([this] { Form_Load(); })) return false;
+    if (!Create(IDD_FRMMAIN, nullptr)) return false;
     ShowWindow(hwnd(), showCommand);
-    SetFocus(Item(IDC_CBOPRESET));
     return true;
 }
 
-LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_INITDIALOG:
+        SetWindowIcons(hwnd(), IDI_VARTUNE);
+        CentreOnScreen(hwnd());
+        Form_Load();
+        return TRUE;  // the focus goes to the preset box
     case WM_COMMAND:
+        // Enter and Esc reach here without a control (lParam 0): the window has no default
+        // and no cancel button, so they press nothing.
         if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+        return TRUE;
     case WM_CLOSE:
         cmdClose_Click();
-        return 0;
+        return TRUE;
     default:
-        return DefProc(message, wParam, lParam);
+        return FALSE;
     }
 }
 
@@ -134,7 +97,7 @@ void frmMain::OnCommand(int id, int code) {
 }
 
 void frmMain::OnUnhandledException(DWORD code, const std::wstring& description) {
-    CurrentPrompts().Message(hwnd(), L"Error " + std::to_wstring(code) + L" - " + description, kCaption,
+    CurrentPrompts().Message(hwnd(), L"Error " + std::to_wstring(code) + L" - " + description, Caption(),
                              MB_OK | MB_ICONERROR);
     CurrentPrompts().EndProgram(code ? code : 1);
 }

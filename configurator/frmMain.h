@@ -2,11 +2,10 @@
 // Vartune's one window: seven game options, five quality presets, apply, reset and close.
 #include <string>
 
-#include "../profile/Controls.h"
-#include "../profile/UniqueHandle.h"
-#include "../profile/Window.h"
+#include "../win32/Controls.h"
+#include "../win32/Dialog.h"
 
-class frmMain : public Window<frmMain> {
+class frmMain : public Dialog<frmMain> {
 public:
     // `programFolder` holds vmtconfig.ini.
     explicit frmMain(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
@@ -14,7 +13,7 @@ public:
     // Creates the window centred on the screen, runs its load step, then shows it.
     bool Load(int showCommand);
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnUnhandledException(DWORD code, const std::wstring& description);
 
 private:
@@ -37,5 +36,4 @@ private:
 
     std::wstring programFolder_;
     std::wstring sConfigFile;
-    UniqueHFont font_;
 };

@@ -7,6 +7,7 @@
 #define IDI_VARTUNE 1
 
 // frmMain
+#define IDD_FRMMAIN         2000
 #define IDC_LABEL6          2001
 #define IDC_CBOPRESET       2002
 #define IDC_FRAME1          2003

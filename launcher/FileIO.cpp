@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "../profile/UniqueHandle.h"
+#include "../win32/UniqueHandle.h"
 
 FileRead ReadWholeFile(const std::wstring& path) {
     FileRead result;

@@ -1,6 +1,6 @@
 #include "ModsFormat.h"
 
-#include "../profile/NumberText.h"
+#include "../text/NumberText.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "../profile/Window.h"
+#include "../win32/Dialog.h"
 #include "frmMain.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    frmMain form;
-    if (!form.Load(showCommand)) return 1;
+    if (!frmMain::Instance().Load()) return 1;
+    frmMain::Instance().Show(showCommand);
     return RunMessageLoop();
 }

@@ -2,53 +2,19 @@
 
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
-#include "../profile/Prompts.h"
-#include "../profile/SystemError.h"
+#include "../win32/Dialog.h"
+#include "../win32/Prompts.h"
+#include "../win32/SystemError.h"
+#include "frmAbout.h"
+#include "frmOptions.h"
 #include "modMain.h"
-#include "resource.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Varpick.frmMain";
-constexpr wchar_t kCaption[] = L"Varmoth - Pick MOD";
 constexpr wchar_t kErrorTitle[] = L"Varmoth Error";
 constexpr wchar_t kForumHost[] = L"forum.varmoth.example";
-constexpr int kClientWidth = 404;
-constexpr int kClientHeight = 318;
-
-constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kBoldLabel = SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS;
-
-// Top to bottom; the tab order runs through the eight buttons, then the list.
-constexpr ControlSpec kControls[] = {
-    {IDC_LABEL1, L"STATIC", L"Varmoth", kBoldLabel, 10, 8, 384, 20},
-    {IDC_FRAME1, L"BUTTON", L"", BS_GROUPBOX, 8, 30, 130, 252},
-    {IDC_CMDRUN, L"BUTTON", L"&Run Mothvar", kButton | WS_GROUP, 18, 44, 110, 25},
-    {IDC_CMDADDMOD, L"BUTTON", L"&Add a Mod", kButton, 18, 73, 110, 25},
-    {IDC_CMDSETMOD, L"BUTTON", L"&Set mod", kButton, 18, 102, 110, 25},
-    {IDC_CMDSETVMT, L"BUTTON", L"Set &Varmoth", kButton, 18, 131, 110, 25},
-    {IDC_CMDDELETEALLMODS, L"BUTTON", L"Delete all &mods", kButton, 18, 160, 110, 25},
-    {IDC_CMDOPTIONS, L"BUTTON", L"&Options", kButton, 18, 189, 110, 25},
-    {IDC_CMDABOUT, L"BUTTON", L"A&bout", kButton, 18, 218, 110, 25},
-    {IDC_CMDQUIT, L"BUTTON", L"&Quit", kButton, 18, 247, 110, 25},
-    {IDC_FRAME2, L"BUTTON", L"Mods:", BS_GROUPBOX, 146, 30, 250, 252},
-    {IDC_CBOMODS, L"LISTBOX", L"",
-     WS_TABSTOP | WS_GROUP | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT,
-     156, 50, 230, 222},
-    {IDC_LBLCURRENTMOD, L"STATIC", L"Current mod: ", kBoldLabel, 146, 290, 250, 20},
-};
-
-// Bold 9.75-point "MS Sans Serif", as the heading and the current-mod line are drawn.
-UniqueHFont CreateBoldFont(HWND hwnd) {
-    HDC dc = GetDC(hwnd);
-    const int height = -MulDiv(975, GetDeviceCaps(dc, LOGPIXELSY), 7200);
-    ReleaseDC(hwnd, dc);
-    return UniqueHFont(CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
-}
 
 std::wstring FileTitle(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
@@ -57,34 +23,25 @@ std::wstring FileTitle(const std::wstring& path) {
 
 }  // namespace
 
-bool frmMain::Load(int showCommand) {
-    RegisterClassOnce(kClassName, IDI_VARPICK);
-    if (!CreateHidden(kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                      kClientWidth, kClientHeight))
-        return false;
-
-    font_ = CreateMessageFont();
-    boldFont_ = CreateBoldFont(hwnd());
-    CreateControls(hwnd(), kControls, font_.get());
-    SendMessageW(Item(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    SendMessageW(Item(IDC_LBLCURRENTMOD), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-
-    if (!RunGuarded([this] { Form_Load(); })) return false;
-    ShowWindow(hwnd(), showCommand);
-    SetFocus(Item(IDC_CMDRUN));
-    return true;
-}
-
-LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_INITDIALOG:
+        SetWindowIcons(hwnd(), IDI_VARPICK);
+        boldFont_ = CreatePointFont(hwnd(), L"MS Sans Serif", 9.75, true);
+        for (int label : {IDC_LABEL1, IDC_LBLCURRENTMOD})
+            SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+        Form_Load();
+        return TRUE;  // the focus goes to the first button
     case WM_COMMAND:
+        // Enter and Esc reach here without a control (lParam 0): the window has no default
+        // and no cancel button, so they press nothing.
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnCommand(LOWORD(wParam));
-        return 0;
+        return TRUE;
     case WM_CLOSE:
         Form_Unload();
-        return 0;
+        return TRUE;
     default:
-        return DefProc(message, wParam, lParam);
+        return FALSE;
     }
 }
 
@@ -123,6 +80,7 @@ void frmMain::Form_Load() {
     // The list mirrors the catalogue: line k shows Mods(k + 1).
     for (int index = 1; index <= modMain::iModCount; ++index) cboMODs().Add(modMain::Mods(index).Path());
     modMain::LoadLauncherSettings();
+    modMain::ApplySkin(modMain::iSkin);
 
     if (load.readError)
         ShowError(L"The mod list could not be read:\r\n" + load.readError->Describe() +
@@ -218,9 +176,9 @@ void frmMain::cmdDeleteAllMods_Click() {
     cboMODs().Clear();
 }
 
-void frmMain::cmdOptions_Click() {}
+void frmMain::cmdOptions_Click() { frmOptions::Instance().Show(); }
 
-void frmMain::cmdAbout_Click() {}
+void frmMain::cmdAbout_Click() { frmAbout::Instance().Show(); }
 
 void frmMain::cmdQuit_Click() { Form_Unload(); }
 

@@ -2,16 +2,17 @@
 // Varpick's main window: the mod list, the game's current mod, and the eight commands.
 #include <string>
 
-#include "../profile/Controls.h"
-#include "../profile/UniqueHandle.h"
-#include "../profile/Window.h"
+#include "../win32/Controls.h"
+#include "../win32/UniqueHandle.h"
+#include "LauncherForm.h"
+#include "resource.h"
 
-class frmMain : public Window<frmMain> {
+class frmMain : public LauncherForm<frmMain> {
 public:
-    // Creates the window, runs its load step, then shows it with `showCommand`.
-    bool Load(int showCommand);
+    static constexpr int kTemplateId = IDD_FRMMAIN;
+    static constexpr bool kOwnedByHiddenWindow = false;
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnUnhandledException(DWORD code, const std::wstring& description);
 
     // The fatal-error report: shown, then the program ends.
@@ -37,6 +38,5 @@ private:
 
     ListBox cboMODs() const;
 
-    UniqueHFont font_;
     UniqueHFont boldFont_;
 };

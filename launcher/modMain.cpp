@@ -2,16 +2,20 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <vector>
 
 #include "../profile/AnsiText.h"
-#include "../profile/NumberText.h"
+#include "../text/NumberText.h"
 #include "../profile/Profile.h"
-#include "../profile/UniqueHandle.h"
+#include "../win32/UniqueHandle.h"
 #include "FileIO.h"
 #include "ModsFormat.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+#include "frmOptions.h"
 
 namespace modMain {
 
@@ -25,11 +29,6 @@ std::vector<cMod> g_mods;
 bool g_modsProtected = false;
 DWORD g_modsReadError = ERROR_SUCCESS;
 std::wstring g_appFolder;
-
-bool IsExistingFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool IsExistingFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -55,6 +54,11 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 }  // namespace
+
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 const std::wstring& AppFolder() {
     if (g_appFolder.empty()) g_appFolder = ProgramFolder();
@@ -85,10 +89,21 @@ void LoadLauncherSettings() {
     }
 }
 
-void SaveLauncherSettings() {
+std::optional<FileError> SaveLauncherSettings() {
     const std::wstring file = AppFile(L"Varpick.ini");
-    AddToINI(L"Main", L"VarmothPath", sVarmothPath, file);
-    AddToINI(L"Main", L"Skin", std::to_wstring(iSkin), file);
+    std::optional<FileError> failed;
+    if (!AddToINI(L"Main", L"VarmothPath", sVarmothPath, file)) failed = FileError{file, GetLastError()};
+    if (!AddToINI(L"Main", L"Skin", std::to_wstring(iSkin), file) && !failed) failed = FileError{file, GetLastError()};
+    return failed;
+}
+
+void ApplySkin(std::int16_t skin) {
+    constexpr COLORREF kSkinColours[] = {RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    if (skin < 0 || skin >= static_cast<int>(std::size(kSkinColours))) return;
+    // In this order: the about box's load step paints all three again, inside this call.
+    frmMain::Instance().PaintSkin(kSkinColours[skin]);
+    frmAbout::Instance().PaintSkin(kSkinColours[skin]);
+    frmOptions::Instance().PaintSkin(kSkinColours[skin]);
 }
 
 cMod& Mods(int index) {
@@ -172,8 +187,8 @@ std::optional<FileError> DeleteModsFile() {
 
 std::wstring GameIniFile() { return AppFile(L"Varmoth.ini"); }
 
-DWORD RunVarmoth() {
-    std::wstring commandLine = sVarmothPath;
+DWORD StartProgram(const std::wstring& programCommandLine, WORD showCommand) {
+    std::wstring commandLine = programCommandLine;
     if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
     std::wstring executable;
     if (IsExistingFile(commandLine)) {
@@ -187,7 +202,7 @@ DWORD RunVarmoth() {
 
     STARTUPINFOW startup = {sizeof startup};
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;
+    startup.wShowWindow = showCommand;
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
     writableCommandLine.push_back(L'\0');
@@ -199,17 +214,12 @@ DWORD RunVarmoth() {
     return ERROR_SUCCESS;
 }
 
+DWORD RunVarmoth() { return StartProgram(sVarmothPath, SW_SHOWMINIMIZED); }
+
 void ExitLauncher() {
-    // Every launcher window has a class whose name starts with "Varpick".
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM) -> BOOL {
-            wchar_t className[64] = {};
-            GetClassNameW(hwnd, className, 64);
-            if (std::wstring_view(className).starts_with(L"Varpick")) DestroyWindow(hwnd);
-            return TRUE;
-        },
-        0);
+    frmMain::Instance().Unload();
+    frmOptions::Instance().Unload();
+    frmAbout::Instance().Unload();
     PostQuitMessage(0);
 }
 

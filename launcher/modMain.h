@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "../profile/SystemError.h"
+#include "../win32/SystemError.h"
 #include "cMod.h"
 
 namespace modMain {
@@ -31,7 +31,13 @@ std::wstring AppFile(const wchar_t* name);
 bool FileExists(const std::wstring& path);
 
 void LoadLauncherSettings();
-void SaveLauncherSettings();
+// Writes both settings into Varpick.ini; the first write that failed, if any.
+std::optional<FileError> SaveLauncherSettings();
+
+// Paints the three launcher windows, shown or hidden, in skin 0..3 ("White Black", "Red Black",
+// "Green Black", "Blue Black"), loading a window that is not loaded. Any other value changes
+// nothing and loads nothing.
+void ApplySkin(std::int16_t skin);
 
 // The catalogue entry at `index`, 1..1000; any other index throws std::out_of_range.
 cMod& Mods(int index);
@@ -65,11 +71,18 @@ std::optional<FileError> DeleteModsFile();
 // The game's INI file, which holds the current mod.
 std::wstring GameIniFile();
 
-// Starts sVarmothPath minimised with the focus, in the game's own folder, without waiting.
-// Returns the system's error code.
+// True when `path` names an existing file (not a folder).
+bool IsExistingFile(const std::wstring& path);
+
+// Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
+// without waiting. A command line that is the whole path of an existing file is quoted, so a
+// path with blanks cannot start some other program. Returns the system's error code.
+DWORD StartProgram(const std::wstring& commandLine, WORD showCommand);
+
+// Starts sVarmothPath minimised with the focus. Returns the system's error code.
 DWORD RunVarmoth();
 
-// Closes every window of the launcher and ends the program's message loop.
+// Unloads the three launcher windows and ends the program's message loop.
 void ExitLauncher();
 
 }  // namespace modMain

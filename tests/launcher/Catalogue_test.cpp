@@ -1,38 +1,48 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
+#include "launcher/ModsFormat.h"
 #include "launcher/modMain.h"
 #include "support/TestSupport.h"
 
-TEST(Catalogue, ReadsAndWritesNamesInTheCodePageAndALastLineWithoutEnd) {
-    ScratchFolder folder;
-    modMain::SetAppFolder(folder.path());
-    WriteBytes(folder / L"Mods.cfg", "1\r\nCaf\xE9 mod\r\ncaf\xE9.mdf");
-    modMain::CreateMods();
-    EXPECT_FALSE(modMain::LoadMods().readError);
-    ASSERT_EQ(modMain::iModCount, 1);
-    EXPECT_EQ(modMain::Mods(1).sName(), L"Caf\u00E9 mod");
-    EXPECT_EQ(modMain::Mods(1).Path(), L"caf\u00E9.mdf");
-    EXPECT_THROW(modMain::Mods(1001), std::out_of_range);
+namespace {
 
-    ASSERT_FALSE(modMain::SaveMods());
-    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), "1\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n");
-    EXPECT_FALSE(PathExists(folder / L"Mods.cfg.tmp"));
-
-    modMain::Mods(1).Path(L"\u6F22.mdf");
-    const std::optional<FileError> refused = modMain::SaveMods();
-    ASSERT_TRUE(refused) << "no '?' may reach the file";
-    EXPECT_EQ(refused->code, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+// "id:name:path" per entry, joined by '|', then "+more" when entries were left out.
+std::wstring Describe(const ParsedCatalogue& parsed) {
+    std::wstring text;
+    for (const cMod& mod : parsed.entries) text += (text.empty() ? L"" : L"|") + std::to_wstring(mod.iID()) + L":" + mod.sName() + L":" + mod.Path();
+    return parsed.bTruncated ? text + L"+more" : text;
 }
 
-TEST(NewModID, DrawsEveryPartOfZeroTo5499) {
-    std::set<int> tenths;
-    for (int i = 0; i < 20000; ++i) {
-        const int id = modMain::NewModID();
-        ASSERT_GE(id, 0);
-        ASSERT_LE(id, 5499);
-        tenths.insert(id / 550);
-    }
-    EXPECT_EQ(tenths.size(), 10u) << "draws should cover the whole range";
+}  // namespace
+
+TEST(ParseCatalogue, ReadsEntriesOfThreeLinesAndCopesWithDamagedFiles) {
+    std::wstring thousand;
+    for (int i = 1; i <= 1000; ++i) thousand += L"0\r\n\r\nm.mdf\r\n";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"12\r\n\r\na.mdf\r\n5400\r\n\r\nb.mdf\r\n", L"12::a.mdf|5400::b.mdf"},
+        {L"12\n\na.mdf\n-5\n\r\nb.mdf", L"12::a.mdf|-5::b.mdf"},  // LF only, mixed, the last line without end
+        {L"1\r\nMy Mod\r\nsub dir\\x.mdf\r\n", L"1:My Mod:sub dir\\x.mdf"},
+        {L"12\r\n\r\na.mdf\r\n7\r\n\r\n", L"12::a.mdf"},  // an incomplete last entry is dropped
+        {L"abc\r\n\r\na.mdf\r\n70000\r\n\r\nb.mdf\r\n\r\n\r\nc.mdf\r\n", L"0::a.mdf|0::b.mdf|0::c.mdf"},  // bad IDs
+        {L"1\r\n\r\na\rb.mdf\r\n", L"1::a\rb.mdf"},  // a lone CR is no line end
+        {thousand + L"1\r\n\r\nmore.mdf\r\n", Describe(ParseCatalogue(thousand, 1000)) + L"+more"},
+        {thousand + L"\r\n", Describe(ParseCatalogue(thousand, 1000))},  // an incomplete entry is no further mod
+    };
+    for (const auto& [text, entries] : cases) EXPECT_EQ(Describe(ParseCatalogue(text, 1000)), entries) << testing::PrintToString(text.substr(0, 60));
+    EXPECT_EQ(ParseCatalogue(thousand, 1000).entries.size(), 1000u);
+}
+
+TEST(Catalogue, SavesCrLfLinesInTheCodePageAndRefusesWhatItCannotHold) {
+    ScratchFolder folder;
+    modMain::SetAppFolder(folder.path());
+    WriteBytes(folder / L"Mods.cfg", "-3\r\nCaf\xE9 mod\r\ncaf\xE9.mdf");
+    modMain::CreateMods();
+    EXPECT_FALSE(modMain::LoadMods().readError);
+    EXPECT_THROW(modMain::Mods(1001), std::out_of_range);
+    modMain::Mods(modMain::NextModIndex()).Path(L"b.mdf");
+    ASSERT_FALSE(modMain::SaveMods());
+    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), "-3\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n0\r\n\r\nb.mdf\r\n");
+    EXPECT_FALSE(ReadBytes(folder / L"Mods.cfg.tmp"));
+    modMain::Mods(1).Path(L"\u6F22.mdf");
+    EXPECT_EQ(modMain::SaveMods().value_or(FileError{}).code, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION)) << "no '?' may reach the file";
 }

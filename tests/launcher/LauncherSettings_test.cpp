@@ -3,71 +3,36 @@
 #include "launcher/modMain.h"
 #include "support/TestSupport.h"
 
-namespace {
+TEST(LauncherSettings, LoadReadsOrCompletesVarpickIniAndSaveKeepsEverythingElse) {
+    ScratchFolder folder(ScratchFolder::Name::Plain);
+    modMain::SetAppFolder(folder.path());
+    const std::wstring settings = folder / L"Varpick.ini", defaultPath = folder / L"Mothvar.exe";
+    modMain::LoadLauncherSettings();  // first start: both keys, in this order
+    EXPECT_EQ(ReadBytes(settings), "[Main]\r\nVarmothPath=" + std::string(defaultPath.begin(), defaultPath.end()) + "\r\nSkin=0\r\n");
 
-class LauncherSettings : public testing::Test {
-protected:
-    void SetUp() override { modMain::SetAppFolder(folder.path()); }
-    std::wstring Settings() const { return folder / L"Varpick.ini"; }
-    void LoadFrom(const std::string& text) {
-        WriteBytes(Settings(), text);
-        modMain::LoadLauncherSettings();
-    }
-
-    ScratchFolder folder{ScratchFolder::Name::Plain};
-};
-
-}  // namespace
-
-TEST_F(LauncherSettings, FirstStartWritesBothKeysInOrder) {
-    modMain::LoadLauncherSettings();
-    EXPECT_EQ(modMain::sVarmothPath, folder / L"Mothvar.exe");
-    EXPECT_EQ(modMain::iSkin, 0);
-    const std::string path(modMain::sVarmothPath.begin(), modMain::sVarmothPath.end());
-    EXPECT_EQ(ReadBytes(Settings()), "[Main]\r\nVarmothPath=" + path + "\r\nSkin=0\r\n");
-}
-
-TEST_F(LauncherSettings, MissingOrEmptySkinMeansOneAndIsWrittenBack) {
-    for (const char* skinLine : {"", "Skin=\r\n"}) {
-        SCOPED_TRACE(skinLine);
-        LoadFrom(std::string("[Main]\r\nVarmothPath=D:\\Games\\Mothvar.exe\r\n") + skinLine);
-        EXPECT_EQ(modMain::sVarmothPath, L"D:\\Games\\Mothvar.exe");
-        EXPECT_EQ(modMain::iSkin, 1);
-        EXPECT_EQ(ReadIniKey(Settings(), L"Main", L"Skin"), L"1");
-    }
-}
-
-TEST_F(LauncherSettings, SkinValuesThatAreNoWholeNumberCountAsOneAndStayInTheFile) {
-    const std::pair<const char*, int> cases[] = {
-        {"3", 3}, {" 2 ", 2}, {"-1", -1}, {"7", 7}, {"abc", 1}, {"1.5", 1}, {"32768", 1},
+    const std::tuple<const char*, std::wstring, int, const char*> cases[] = {  // file, path, skin, the file afterwards holds
+        {"[Main]\r\nSkin=\r\nVarmothPath=D:\\M.exe\r\n", L"D:\\M.exe", 1, "Skin=1"},  // missing or empty: 1, written back
+        {"[MAIN]\r\nvarmothpath=E:\\M.exe\r\nSKIN=2\r\n", L"E:\\M.exe", 2, "SKIN=2"},
+        {"[Main]\r\nSkin= -1 \r\n", defaultPath, -1, "VarmothPath=C:"},           // a missing path: the default, written back
+        {"[Main]\r\nSkin=7\r\n", defaultPath, 7, "Skin=7"},                       // any 16-bit whole number is taken
+        {"[Main]\r\nSkin=1.5\r\n", defaultPath, 1, "Skin=1.5"},                   // other text counts as 1 and stays
+        {"[Main]\r\nSkin=32768\r\n", defaultPath, 1, "Skin=32768"},
     };
-    for (const auto& [stored, skin] : cases) {
-        SCOPED_TRACE(stored);
-        LoadFrom(std::string("[Main]\r\nVarmothPath=x\r\nSkin=") + stored + "\r\n");
-        EXPECT_EQ(modMain::iSkin, skin);
-        EXPECT_NE(ReadBytes(Settings())->find(std::string("Skin=") + stored), std::string::npos);
+    for (const auto& [text, path, skin, fileHas] : cases) {
+        WriteBytes(settings, text);
+        modMain::LoadLauncherSettings();
+        EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), path + L" " + std::to_wstring(skin)) << text;
+        EXPECT_NE(ReadBytes(settings)->find(fileHas), std::string::npos) << *ReadBytes(settings);
     }
-}
 
-TEST_F(LauncherSettings, OtherLetterCaseAndOtherSectionsSurviveLoadAndSave) {
-    LoadFrom("[Window]\r\nLeft=10\r\n[MAIN]\r\nvarmothpath=E:\\M.exe\r\nSKIN=2\r\nExtra=keep\r\n");
-    EXPECT_EQ(modMain::sVarmothPath, L"E:\\M.exe");
-    EXPECT_EQ(modMain::iSkin, 2);
-
+    WriteBytes(settings, "[Window]\r\nLeft=10\r\n[MAIN]\r\nvarmothpath=E:\\M.exe\r\nExtra=keep\r\n");
     modMain::sVarmothPath = L"F:\\Other\\Mothvar.exe";
     modMain::iSkin = -1;
-    modMain::SaveLauncherSettings();
-    EXPECT_EQ(ReadIniKey(Settings(), L"Window", L"Left"), L"10");
-    EXPECT_EQ(ReadIniKey(Settings(), L"Main", L"Extra"), L"keep");
-    EXPECT_EQ(ReadIniKey(Settings(), L"Main", L"VarmothPath"), L"F:\\Other\\Mothvar.exe");
-    EXPECT_EQ(ReadIniKey(Settings(), L"Main", L"Skin"), L"-1");
-    EXPECT_EQ(ReadBytes(Settings())->find("[Main]"), std::string::npos) << "no second section";
-}
+    EXPECT_FALSE(modMain::SaveLauncherSettings());
+    EXPECT_EQ(ReadBytes(settings), "[Window]\r\nLeft=10\r\n[MAIN]\r\nvarmothpath=F:\\Other\\Mothvar.exe\r\nExtra=keep\r\nSkin=-1\r\n");
 
-TEST_F(LauncherSettings, AnUnreadableSettingsFileCountsAsMissing) {
-    WriteBytes(Settings(), "[Main]\r\nVarmothPath=E:\\M.exe\r\nSkin=2\r\n");
-    UniqueFileHandle held = HoldExclusively(Settings());
-    modMain::LoadLauncherSettings();  // its writes fail, silently
-    EXPECT_EQ(modMain::sVarmothPath, folder / L"Mothvar.exe");
-    EXPECT_EQ(modMain::iSkin, 0);
+    UniqueFileHandle held = HoldExclusively(settings);  // unreadable counts as missing; its writes fail and say so
+    modMain::LoadLauncherSettings();
+    EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), defaultPath + L" 0");
+    EXPECT_EQ(modMain::SaveLauncherSettings().value_or(FileError{}).sFile, settings);
 }

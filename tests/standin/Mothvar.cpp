@@ -1,89 +1,39 @@
 // A stand-in for the game, for tests and the demo: it records how it was started and what it
-// read from the game's files into "Mothvar-report-<process id>.txt" beside itself (UTF-16,
-// one "name=value" per line), then shows the same in a small window. With the environment
-// variable MOTHVAR_STANDIN_QUIET set it writes the report and ends without a window.
+// read from the game's files into "<its own name>-report-<process id>.txt" beside itself
+// (UTF-16, one "name=value" line each), then shows the same. Under another name it stands in
+// for other programs the launcher starts. With MOTHVAR_STANDIN_QUIET set it shows nothing.
 #include <windows.h>
 
 #include <string>
 
-namespace {
-
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH * 4] = {};
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    wchar_t path[MAX_PATH * 4] = {}, current[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-std::wstring Key(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
-    wchar_t value[256] = {};
-    GetPrivateProfileStringW(section, key, L"", value, 256, file.c_str());
-    return value;
-}
-
-std::wstring BuildReport() {
-    const std::wstring folder = OwnFolder();
+    GetCurrentDirectoryW(MAX_PATH * 4, current);
+    const std::wstring program = std::wstring(path).substr(0, std::wstring(path).find_last_of(L'.'));
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
     STARTUPINFOW startup = {sizeof startup};
     GetStartupInfoW(&startup);
-    wchar_t current[MAX_PATH * 4] = {};
-    GetCurrentDirectoryW(MAX_PATH * 4, current);
+    auto key = [&](const wchar_t* label, const wchar_t* file, const wchar_t* section, const wchar_t* name) {
+        wchar_t value[256] = {};
+        GetPrivateProfileStringW(section, name, L"", value, 256, (folder + file).c_str());
+        return std::wstring(label) + L"=" + value + L"\r\n";
+    };
 
-    std::wstring report;
-    report += L"command_line=" + std::wstring(GetCommandLineW()) + L"\r\n";
-    report += L"working_folder=" + std::wstring(current) + L"\r\n";
-    report += L"show_state=" +
-              std::to_wstring((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) + L"\r\n";
-    report += L"current_mod=" + Key(folder + L"\\Varmoth.ini", L"mods", L"currentmod") + L"\r\n";
-    for (const wchar_t* key : {L"performence", L"bit", L"resoultion", L"screen", L"intro", L"sound", L"music"})
-        report += std::wstring(key) + L"=" + Key(folder + L"\\vmtconfig.ini", L"options", key) + L"\r\n";
-    return report;
-}
+    std::wstring report = L"command_line=" + std::wstring(GetCommandLineW()) + L"\r\nworking_folder=" + current +
+                          L"\r\nshow_state=" + std::to_wstring((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
+                          L"\r\n" + key(L"current_mod", L"\\Varmoth.ini", L"mods", L"currentmod");
+    for (const wchar_t* option : {L"performence", L"bit", L"resoultion", L"screen", L"intro", L"sound", L"music"})
+        report += key(option, L"\\vmtconfig.ini", L"options", option);
 
-void WriteReport(const std::wstring& report) {
-    const std::wstring path = OwnFolder() + L"\\Mothvar-report-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
     // Written under another name and renamed, so a reader never sees half a report.
-    const std::wstring partial = path + L".partial";
-    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const std::wstring reportPath = program + L"-report-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    HANDLE file = CreateFileW((reportPath + L".partial").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(file);
-    MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
-LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const std::wstring report = BuildReport();
-    WriteReport(report);
-    if (GetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", nullptr, 0) > 0) return 0;
-
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"MothvarStandIn";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowW(L"MothvarStandIn", L"Mothvar (stand-in game)", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 300, nullptr, nullptr, instance, nullptr);
-    HWND text = CreateWindowW(L"EDIT", report.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 8, 8, 608, 240,
-                              window, nullptr, instance, nullptr);
-    SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    ShowWindow(window, showCommand);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    MoveFileExW((reportPath + L".partial").c_str(), reportPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (GetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", nullptr, 0) == 0)
+        MessageBoxW(nullptr, report.c_str(), L"Mothvar (stand-in game)", MB_OK | MB_ICONINFORMATION);
     return 0;
 }

@@ -66,10 +66,10 @@ struct GdiObjectTraits {  // HFONT, HBRUSH
     static void close(pointer h) noexcept { ::DeleteObject(h); }
 };
 
-struct IconTraits {  // icons from LoadImageW without LR_SHARED
-    using pointer = HICON;
+struct WindowTraits {  // windows this code created and nobody else destroys
+    using pointer = HWND;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::DestroyIcon(h); }
+    static void close(pointer h) noexcept { ::DestroyWindow(h); }
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -77,4 +77,4 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueHKey = UniqueHandle<RegKeyTraits>;
 using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueHIcon = UniqueHandle<IconTraits>;
+using UniqueHWnd = UniqueHandle<WindowTraits>;

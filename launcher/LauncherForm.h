@@ -1,0 +1,61 @@
+#pragma once
+// What the launcher's three windows share: one lasting instance each, whose window is loaded
+// (hidden, running its load step) the first time anything touches it and again after each
+// unload; and the skin, the colours the window and its controls are painted in.
+#include <windows.h>
+
+#include "../win32/Dialog.h"
+
+// Derived provides kTemplateId (its dialog template), kOwnedByHiddenWindow (true keeps it out
+// of the taskbar) and FormMessage, which gets every message but the control-colour ones.
+template <class Derived>
+class LauncherForm : public Dialog<Derived> {
+public:
+    static Derived& Instance() {
+        static Derived instance;
+        return instance;
+    }
+
+    // Loads the window hidden unless it is loaded. False when it could not be created.
+    bool Load() {
+        if (this->IsLoaded()) return true;
+        return this->Create(Derived::kTemplateId, Derived::kOwnedByHiddenWindow ? HiddenOwnerWindow() : nullptr);
+    }
+
+    // Shows the window, loading it first if need be, and brings it forward.
+    void Show(int showCommand = SW_SHOW) {
+        if (!Load()) return;
+        ShowWindow(this->hwnd(), showCommand);
+        SetForegroundWindow(this->hwnd());
+    }
+
+    // Paints the window and every control on it in `colour` with black text, loading the
+    // window first. The colours stay with the instance, so a window loaded again later comes
+    // back in them.
+    void PaintSkin(COLORREF colour) {
+        if (!Load()) return;
+        skinBrush_.reset(CreateSolidBrush(colour));
+        skinColour_ = colour;
+        RedrawWindow(this->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_CTLCOLORDLG:     // the window
+        case WM_CTLCOLORSTATIC:  // labels, frames and their captions, the icon's background
+        case WM_CTLCOLOREDIT:    // the path box, the skin combo's text field
+        case WM_CTLCOLORLISTBOX: // the mod list, the skin combo's drop-down list
+            // Push buttons ask with WM_CTLCOLORBTN, which is left alone: they keep the standard face.
+            if (!skinBrush_) return FALSE;  // no skin yet: the system's colours
+            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+            SetBkColor(reinterpret_cast<HDC>(wParam), skinColour_);
+            return reinterpret_cast<INT_PTR>(skinBrush_.get());
+        default:
+            return static_cast<Derived*>(this)->FormMessage(message, wParam, lParam);
+        }
+    }
+
+private:
+    UniqueHBrush skinBrush_;
+    COLORREF skinColour_ = 0;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// A launcher started in a scratch game folder, its three windows driven through their controls.
+#include <gtest/gtest.h>
+
+#include "launcher/ModsFormat.h"
+#include "launcher/frmAbout.h"
+#include "launcher/frmMain.h"
+#include "launcher/frmOptions.h"
+#include "launcher/modMain.h"
+#include "profile/AnsiText.h"
+#include "support/TestSupport.h"
+
+class Launcher : public testing::Test {
+protected:
+    void TearDown() override { Quit(); }
+    // Starts the launcher as the program does, with `settings` as Varpick.ini if given.
+    void Start(const std::string& settings = "") {
+        if (!settings.empty()) WriteBytes(folder / L"Varpick.ini", settings);
+        modMain::SetAppFolder(folder.path());
+        frmMain::Instance().Show();
+    }
+    void Quit() {
+        modMain::ExitLauncher();
+        PumpMessages();  // drops the WM_QUIT that ExitLauncher posts
+    }
+
+    static HWND Main() { return frmMain::Instance().hwnd(); }
+    static HWND Options() { return frmOptions::Instance().hwnd(); }
+    static HWND About() { return frmAbout::Instance().hwnd(); }
+    static void Press(HWND window, int id) { Click(GetDlgItem(window, id)); }
+    static std::wstring Text(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
+    static void Select(int line) { SendMessageW(GetDlgItem(Main(), IDC_CBOMODS), LB_SETCURSEL, line, 0); }
+    void AddMod(const std::wstring& chosen) {
+        prompts.files.push_back(chosen);
+        Press(Main(), IDC_CMDADDMOD);
+    }
+
+    // What the user sees and what the files hold: the list (the selected line in brackets), the
+    // label, the paths in Mods.cfg, the game's current mod, and how many messages and beeps.
+    std::wstring State() const {
+        ListBox list(GetDlgItem(Main(), IDC_CBOMODS));
+        std::wstring state;
+        for (int i = 0; i < list.Count(); ++i) state += i == list.SelectedIndex() ? L"[" + list.ItemText(i) + L"] " : list.ItemText(i) + L" ";
+        state += L"| " + Text(Main(), IDC_LBLCURRENTMOD) + L"| Mods.cfg:";
+        const std::optional<std::string> catalogue = ReadBytes(folder / L"Mods.cfg");
+        for (const cMod& mod : ParseCatalogue(FromAnsi(catalogue.value_or("")), 2000).entries) state += L" " + mod.Path();
+        return state + (catalogue ? L"" : L" none") + L" | game: " + ReadIniKey(folder / L"Varmoth.ini", L"mods", L"Currentmod") +
+               L" | " + std::to_wstring(prompts.messages.size()) + L" messages " + std::to_wstring(prompts.beeps) + L" beeps";
+    }
+
+    ScratchFolder folder;
+    RecordingPrompts prompts;
+};

@@ -1,0 +1,199 @@
+#include "Launcher.h"
+
+#include <array>
+
+namespace {
+
+constexpr COLORREF kSkins[] = {RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+
+// The brush colour and text colour `window` answers a control's colour request with.
+std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    LOGBRUSH brush = {};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))),
+               sizeof brush, &brush);
+    const std::pair<COLORREF, COLORREF> answer(brush.lbColor, GetTextColor(dc));
+    DeleteDC(dc);
+    return answer;
+}
+
+// The window and each of its controls take `skin` with black text, push buttons keep the
+// standard face: in the colours the window answers with, and on screen when it is shown.
+void ExpectSkin(HWND window, COLORREF skin) {
+    EXPECT_EQ(Answer(window, WM_CTLCOLORDLG, window).first, skin);
+    EXPECT_EQ(IsWindowVisible(window) ? DominantColour(window) : skin, skin);  // repaints it, frames' backgrounds too
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {};
+        GetClassNameW(control, kind, 16);
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        const bool frame = !_wcsicmp(kind, L"Button") && (style & BS_TYPEMASK) == BS_GROUPBOX;
+        const bool push = !_wcsicmp(kind, L"Button") && !frame, icon = !_wcsicmp(kind, L"Static") && (style & SS_TYPEMASK) == SS_ICON;
+        const UINT message = push ? WM_CTLCOLORBTN : !_wcsicmp(kind, L"ListBox") ? WM_CTLCOLORLISTBOX
+                                                   : !_wcsicmp(kind, L"Edit") || !_wcsicmp(kind, L"ComboBox") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+        const std::pair<COLORREF, COLORREF> expected(push ? GetSysColor(COLOR_BTNFACE) : skin, push ? GetSysColor(COLOR_WINDOWTEXT) : 0);
+        EXPECT_EQ(Answer(window, message, control), expected) << "control " << GetDlgCtrlID(control);
+        // A frame's caption is in its top rows; an icon is drawn over the background.
+        if (IsWindowVisible(window) && !icon) {
+            EXPECT_EQ(DominantColour(control, frame ? 8 : INT_MAX), expected.first) << "shown control " << GetDlgCtrlID(control);
+        }
+    }
+}
+
+std::string Settings(const char* path, int skin) {
+    return std::string("[Main]\r\nVarmothPath=") + path + "\r\nSkin=" + std::to_string(skin) + "\r\n";
+}
+
+class OptionsDialog : public Launcher {
+protected:
+    static ComboBox SkinBox() { return ComboBox(GetDlgItem(Options(), IDC_CBOSKIN)); }
+    static void ChooseSkin(int index) {  // as the user picks it: the box changes and notifies its window
+        SkinBox().SetSelectedIndex(index);
+        SendMessageW(Options(), WM_COMMAND, MAKEWPARAM(IDC_CBOSKIN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(Options(), IDC_CBOSKIN)));
+    }
+    // The dialog (path, skin text, selected position, Apply), the settings in use and in the
+    // file, and the main window's colour.
+    std::wstring OptionsState() const {
+        std::wstring state = L"unloaded";
+        if (Options())
+            state = Text(Options(), IDC_TXTEXEPATH) + L" | " + SkinBox().Text() + L" #" + std::to_wstring(SkinBox().SelectedIndex()) +
+                    (IsWindowEnabled(GetDlgItem(Options(), IDC_CMDAPPLY)) ? L" | Apply" : L" | no Apply") +
+                    (IsWindowVisible(Options()) ? L" shown" : L" hidden");
+        const std::wstring settings = folder / L"Varpick.ini";
+        const COLORREF* skin = std::find(kSkins, kSkins + 4, Answer(Main(), WM_CTLCOLORDLG, Main()).first);
+        return state + L" | in use " + modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin) + L" | stored " +
+               ReadIniKey(settings, L"Main", L"VarmothPath") + L" " + ReadIniKey(settings, L"Main", L"Skin") + L" | main " +
+               (std::array{L"white", L"red", L"green", L"blue", L"unpainted"})[skin - kSkins];
+    }
+};
+using Skins = OptionsDialog;
+
+}  // namespace
+
+TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAndLoadNothing) {
+    for (int skin = 0; skin < 4; ++skin) {
+        SCOPED_TRACE(testing::Message() << "skin " << skin);
+        Start(Settings("C:\\Mothvar.exe", skin));
+        ASSERT_TRUE(Options() && About() && !IsWindowVisible(Options()) && !IsWindowVisible(About())) << "loaded hidden at start-up";
+        for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
+        Press(Main(), IDC_CMDOPTIONS);
+        Press(Main(), IDC_CMDABOUT);
+        SetWindowPos(About(), nullptr, 0, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // no window over another
+        for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
+        COMBOBOXINFO combo = {sizeof combo};
+        GetComboBoxInfo(GetDlgItem(Options(), IDC_CBOSKIN), &combo);
+        SendMessageW(GetDlgItem(Options(), IDC_CBOSKIN), CB_SHOWDROPDOWN, TRUE, 0);
+        EXPECT_EQ(DominantColour(combo.hwndList), kSkins[skin]) << "the drop-down list";
+        if (skin < 3) Quit();
+    }
+    Press(Options(), IDC_OPTIONS_CMDCANCEL);
+    Press(About(), IDC_ABOUT_CMDOK);
+    for (std::int16_t other : {-1, 4, 32767, -32768}) modMain::ApplySkin(other);
+    EXPECT_FALSE(Options() || About());
+    ExpectSkin(Main(), kSkins[3]);
+
+    // One brush per window, whatever the number of changes: the old ones are deleted.
+    const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);  // 0 where not counted
+    const HGDIOBJ first = reinterpret_cast<HGDIOBJ>(SendMessageW(Main(), WM_CTLCOLORDLG, 0, 0));
+    for (int change = 0; change < 100; ++change) modMain::ApplySkin(static_cast<std::int16_t>(change % 4));
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+}
+
+TEST_F(OptionsDialog, OpensCentredOutOfTheTaskbarWithTheSettingsAndTheKeysOfADialog) {
+    Start(Settings("C:\\Games\\Mothvar.exe", 0));
+    Press(Main(), IDC_CMDOPTIONS);
+    EXPECT_EQ(OptionsState(), L"C:\\Games\\Mothvar.exe | White Black #0 | Apply shown | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white");
+    EXPECT_EQ(WindowText(Options()) + Text(Options(), IDC_FRAOPTIONS) + Text(Options(), IDC_OPTIONS_LABEL1) + Text(Options(), IDC_OPTIONS_LABEL2),
+              L"OptionsOptionsVarmoth.exe Path:Current Skin:");
+    std::wstring items;
+    for (int i = 0; i < SkinBox().Count(); ++i) items += SkinBox().ItemText(i) + L",";
+    EXPECT_EQ(items, L"White Black,Red Black,Green Black,Blue Black,");
+    EXPECT_FALSE(GetWindowLongPtrW(Options(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_FALSE(GetWindowLongPtrW(Options(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    HWND owner = GetWindow(Options(), GW_OWNER);
+    EXPECT_TRUE(owner && owner != Main() && !IsWindowVisible(owner) && IsWindowEnabled(Main())) << "owned by a hidden window";
+    RECT frame;
+    GetWindowRect(Options(), &frame);
+    EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 2);
+    EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
+
+    std::wstring tabOrder;
+    HWND control = GetFocus();
+    for (int i = 0; i < 7; ++i, control = GetNextDlgTabItem(Options(), control, FALSE))
+        tabOrder += std::to_wstring(GetDlgCtrlID(control)) + L" ";
+    EXPECT_EQ(tabOrder, L"1103 1105 1106 2 1107 1108 1103 ") << "from the path box: skin, OK, Cancel, Apply, Browse";
+    PressKey(GetFocus(), VK_RETURN);
+    ChooseSkin(3);
+    EXPECT_EQ(OptionsState(), L"C:\\Games\\Mothvar.exe | Blue Black #3 | Apply shown | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white")
+        << "Enter presses no button";
+    PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white") << "Esc cancels";
+}
+
+TEST_F(OptionsDialog, ApplyOkCancelAndBrowse) {
+    ScratchFolder game(ScratchFolder::Name::Plain);
+    const std::wstring picked = game / L"Game.exe";
+    ASSERT_TRUE(InstallStandIn(picked));
+    Start(Settings("C:\\M.exe", 1));
+    Press(Main(), IDC_CMDOPTIONS);
+    ChooseSkin(3);
+    Press(Options(), IDC_CMDAPPLY);  // repaints all three, the hidden about box too
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Blue Black #3 | no Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+    for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[3]);
+    ChooseSkin(1);
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Red Black #1 | Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+    SendMessageW(Options(), WM_CLOSE, 0, 0);  // the close box cancels
+    EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+
+    // Typed text is no choice: nothing selected, Apply unchanged; OK stores -1 and paints nothing.
+    Press(Main(), IDC_CMDOPTIONS);
+    Press(Options(), IDC_CMDAPPLY);
+    for (wchar_t c : std::wstring(L"Purple")) PostMessageW(GetWindow(GetDlgItem(Options(), IDC_CBOSKIN), GW_CHILD), WM_CHAR, c, 1);
+    PumpMessages();
+    EXPECT_EQ(SkinBox().SelectedIndex(), -1);
+    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), L"");
+    Press(Options(), IDC_OPTIONS_CMDOK);
+    EXPECT_FALSE(Options()) << "not loaded again for skin -1";
+    Press(Main(), IDC_CMDOPTIONS);
+    EXPECT_EQ(OptionsState(), L" |  #-1 | no Apply shown | in use  -1 | stored  -1 | main blue");
+    EXPECT_EQ(Answer(Options(), WM_CTLCOLORDLG, Options()).first, kSkins[3]) << "a reloaded window keeps the skin";
+
+    prompts.files = {std::nullopt, picked};
+    Press(Options(), IDC_CMDBROWSE);  // cancelled: no change
+    Press(Options(), IDC_CMDBROWSE);
+    ChooseSkin(2);
+    Press(Options(), IDC_OPTIONS_CMDOK);
+    EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(2, L"Open|Executable (*.exe*)|*.exe*|"));
+    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " + picked + L" 2 | main green")
+        << "loaded again, hidden, in the new skin";
+    Press(Main(), IDC_CMDRUN);
+    EXPECT_TRUE(WaitUntil([&] { return StandInReports(game.path()).size() == 1; }));
+
+    Quit();
+    Start(Settings("C:\\M.exe", 7));
+    Press(Main(), IDC_CMDOPTIONS);
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe |  #-1 | Apply shown | in use C:\\M.exe 7 | stored C:\\M.exe 7 | main green") << "no item for skin 7";
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
+    const std::wstring settings = folder / L"Varpick.ini";
+    Start(Settings("C:\\M.exe", 1));
+    Press(Main(), IDC_CMDOPTIONS);
+    {
+        UniqueFileHandle held = HoldExclusively(settings);
+        ChooseSkin(2);
+        Press(Options(), IDC_CMDAPPLY);
+    }
+    ASSERT_TRUE(DeleteFileW(settings.c_str()) && CreateDirectoryW(settings.c_str(), nullptr));
+    Press(Options(), IDC_CMDAPPLY);
+    ASSERT_TRUE(RemoveDirectoryW(settings.c_str()));
+    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), (folder / L"M.exe").c_str());  // outside the code page
+    Press(Options(), IDC_OPTIONS_CMDOK);
+    const std::wstring path = folder / L"M.exe";
+    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | Apply hidden | in use " + path + L" 2 | stored <missing> 2 | main green");
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    for (const std::wstring& shown : prompts.messages) EXPECT_NE(shown.find(L"|64|The options are in use"), std::wstring::npos);
+    for (const std::wstring& shown : prompts.messages) EXPECT_NE(shown.find(settings), std::wstring::npos);
+    EXPECT_NE(prompts.messages[2].find(SystemErrorText(ERROR_NO_UNICODE_TRANSLATION)), std::wstring::npos);
+}

@@ -1,0 +1,78 @@
+#include "Dialog.h"
+
+#include <cmath>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+#include "../profile/AnsiText.h"
+#include "SystemError.h"
+
+void DescribeCurrentException(DWORD& code, std::wstring& description) {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        code = ERROR_NOT_ENOUGH_MEMORY;
+        description = SystemErrorText(code);
+    } catch (const std::system_error& e) {
+        code = static_cast<DWORD>(e.code().value());
+        description = SystemErrorText(code);
+    } catch (const std::exception& e) {
+        code = ERROR_INTERNAL_ERROR;
+        description = FromAnsi(e.what());
+    } catch (...) {
+        code = ERROR_INTERNAL_ERROR;
+        description = SystemErrorText(code);
+    }
+}
+
+bool RouteDialogMessage(MSG& msg) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    return root && IsDialogMessageW(root, &msg);
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (RouteDialogMessage(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+HWND HiddenOwnerWindow() {
+    static const UniqueHWnd owner(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                                  nullptr, GetModuleHandleW(nullptr), nullptr));
+    return owner.get();
+}
+
+void CentreOnScreen(HWND hwnd) {
+    RECT frame;
+    GetWindowRect(hwnd, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetWindowIcons(HWND hwnd, int iconId) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Shared icons belong to the system's cache: nobody destroys them.
+    auto icon = [&](int sizeMetric) {
+        const int size = GetSystemMetrics(sizeMetric);
+        return reinterpret_cast<LPARAM>(
+            LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_SHARED));
+    };
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, icon(SM_CXICON));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON));
+}
+
+UniqueHFont CreatePointFont(HWND hwnd, const wchar_t* face, double points, bool bold) {
+    HDC dc = GetDC(hwnd);
+    const int height = -static_cast<int>(std::lround(points * GetDeviceCaps(dc, LOGPIXELSY) / 72));
+    ReleaseDC(hwnd, dc);
+    return UniqueHFont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_SWISS, face));
+}

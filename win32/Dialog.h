@@ -1,0 +1,94 @@
+#pragma once
+// The plumbing every window of both programs shares. Each window is a modeless dialog built from
+// a template in its program's .rc file: the layout is in dialog units, so it scales with the font
+// and the DPI, and the dialog manager gives Tab, Esc, Enter, access keys and the default button.
+#include <windows.h>
+
+#include <string>
+
+#include "UniqueHandle.h"
+
+// The error number and text of the exception being handled; for use inside a catch block.
+void DescribeCurrentException(DWORD& code, std::wstring& description);
+
+// Gives a keyboard message to IsDialogMessageW for the top-level window it belongs to, so Tab,
+// Esc, Enter and Alt+letter work in every window. True when the message was handled there.
+bool RouteDialogMessage(MSG& msg);
+
+// Runs the thread's message loop, through RouteDialogMessage, until WM_QUIT.
+int RunMessageLoop();
+
+// A hidden top-level window of the program's own. The windows it owns stay out of the taskbar
+// without being owned by the main window, which would keep them above it and hide them with it.
+HWND HiddenOwnerWindow();
+
+// Moves the window to the middle of the screen; its size stays.
+void CentreOnScreen(HWND hwnd);
+
+// Gives the window the program's icon resource `iconId`: large for the taskbar, small for the caption.
+void SetWindowIcons(HWND hwnd, int iconId);
+
+// A font of `points` for the window's screen, such as 9.75-point "MS Sans Serif".
+UniqueHFont CreatePointFont(HWND hwnd, const wchar_t* face, double points, bool bold);
+
+// Base of every window class. Derived provides
+//   INT_PTR HandleMessage(UINT, WPARAM, LPARAM)  - a dialog procedure: FALSE for "not handled"
+//   void OnUnhandledException(DWORD code, const std::wstring& description)
+// WM_INITDIALOG reaches HandleMessage like any other message: it is the window's load step.
+// No C++ exception ever unwinds through the system's code: the procedure stops it and hands it
+// to OnUnhandledException.
+template <class Derived>
+class Dialog {
+public:
+    Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    ~Dialog() { Unload(); }
+
+    HWND hwnd() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    bool IsLoaded() const { return hwnd_ != nullptr; }
+
+    // Destroys the window with its controls; the object stays and can load it again.
+    void Unload() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+
+protected:
+    // Creates the window from the dialog template `templateId`, hidden unless the template says
+    // WS_VISIBLE; its load step runs inside. False when the window could not be created.
+    bool Create(int templateId, HWND owner) {
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
+                           &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+        return hwnd_ != nullptr;
+    }
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        Derived* self = nullptr;
+        if (message == WM_INITDIALOG) {
+            self = static_cast<Derived*>(reinterpret_cast<Dialog*>(lParam));
+            self->hwnd_ = hwnd;  // from here on the window counts as loaded, also for its own load step
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        } else {
+            self = static_cast<Derived*>(reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER)));
+        }
+        if (!self) return FALSE;
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+            return FALSE;
+        }
+        try {
+            return self->HandleMessage(message, wParam, lParam);
+        } catch (...) {
+            DWORD code = 0;
+            std::wstring description;
+            DescribeCurrentException(code, description);
+            self->OnUnhandledException(code, description);
+            return FALSE;
+        }
+    }
+
+    HWND hwnd_ = nullptr;
+};
