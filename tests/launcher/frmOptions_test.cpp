@@ -46,10 +46,7 @@ std::string Settings(const char* path, int skin) {
 class OptionsDialog : public Launcher {
 protected:
     static ComboBox SkinBox() { return ComboBox(GetDlgItem(Options(), IDC_CBOSKIN)); }
-    static void ChooseSkin(int index) {  // as the user picks it: the box changes and notifies its window
-        SkinBox().SetSelectedIndex(index);
-        SendMessageW(Options(), WM_COMMAND, MAKEWPARAM(IDC_CBOSKIN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(Options(), IDC_CBOSKIN)));
-    }
+    static void ChooseSkin(int index) { Choose(GetDlgItem(Options(), IDC_CBOSKIN), index); }
     // The dialog (path, skin text, selected position, Apply), the settings in use and in the
     // file, and the main window's colour.
     std::wstring OptionsState() const {
@@ -103,29 +100,15 @@ TEST_F(OptionsDialog, OpensCentredOutOfTheTaskbarWithTheSettingsAndTheKeysOfADia
     Start(Settings("C:\\Games\\Mothvar.exe", 0));
     Press(Main(), IDC_CMDOPTIONS);
     EXPECT_EQ(OptionsState(), L"C:\\Games\\Mothvar.exe | White Black #0 | Apply shown | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white");
-    EXPECT_EQ(WindowText(Options()) + Text(Options(), IDC_FRAOPTIONS) + Text(Options(), IDC_OPTIONS_LABEL1) + Text(Options(), IDC_OPTIONS_LABEL2),
-              L"OptionsOptionsVarmoth.exe Path:Current Skin:");
-    std::wstring items;
-    for (int i = 0; i < SkinBox().Count(); ++i) items += SkinBox().ItemText(i) + L",";
-    EXPECT_EQ(items, L"White Black,Red Black,Green Black,Blue Black,");
-    EXPECT_FALSE(GetWindowLongPtrW(Options(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_FALSE(GetWindowLongPtrW(Options(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    HWND owner = GetWindow(Options(), GW_OWNER);
-    EXPECT_TRUE(owner && owner != Main() && !IsWindowVisible(owner) && IsWindowEnabled(Main())) << "owned by a hidden window";
-    RECT frame;
-    GetWindowRect(Options(), &frame);
-    EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 2);
-    EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
+    EXPECT_TRUE(IsFixedDialogOutOfTheTaskbar(Options()) && IsCentred(Options()) && IsWindowEnabled(Main()));
 
     std::wstring tabOrder;
     HWND control = GetFocus();
-    for (int i = 0; i < 7; ++i, control = GetNextDlgTabItem(Options(), control, FALSE))
-        tabOrder += std::to_wstring(GetDlgCtrlID(control)) + L" ";
+    for (int i = 0; i < 7; ++i, control = GetNextDlgTabItem(Options(), control, FALSE)) tabOrder += std::to_wstring(GetDlgCtrlID(control)) + L" ";
     EXPECT_EQ(tabOrder, L"1103 1105 1106 2 1107 1108 1103 ") << "from the path box: skin, OK, Cancel, Apply, Browse";
-    PressKey(GetFocus(), VK_RETURN);
+    PressKey(GetFocus(), VK_RETURN);  // presses no button
     ChooseSkin(3);
-    EXPECT_EQ(OptionsState(), L"C:\\Games\\Mothvar.exe | Blue Black #3 | Apply shown | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white")
-        << "Enter presses no button";
+    EXPECT_EQ(OptionsState(), L"C:\\Games\\Mothvar.exe | Blue Black #3 | Apply shown | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white");
     PressKey(GetFocus(), VK_ESCAPE);
     EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\Games\\Mothvar.exe 0 | stored C:\\Games\\Mothvar.exe 0 | main white") << "Esc cancels";
 }
@@ -162,10 +145,9 @@ TEST_F(OptionsDialog, ApplyOkCancelAndBrowse) {
     Press(Options(), IDC_CMDBROWSE);  // cancelled: no change
     Press(Options(), IDC_CMDBROWSE);
     ChooseSkin(2);
-    Press(Options(), IDC_OPTIONS_CMDOK);
+    Press(Options(), IDC_OPTIONS_CMDOK);  // loaded again, hidden, in the new skin
     EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(2, L"Open|Executable (*.exe*)|*.exe*|"));
-    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " + picked + L" 2 | main green")
-        << "loaded again, hidden, in the new skin";
+    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " + picked + L" 2 | main green");
     Press(Main(), IDC_CMDRUN);
     EXPECT_TRUE(WaitUntil([&] { return StandInReports(game.path()).size() == 1; }));
 
@@ -180,20 +162,14 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     const std::wstring settings = folder / L"Varpick.ini";
     Start(Settings("C:\\M.exe", 1));
     Press(Main(), IDC_CMDOPTIONS);
-    {
-        UniqueFileHandle held = HoldExclusively(settings);
-        ChooseSkin(2);
-        Press(Options(), IDC_CMDAPPLY);
-    }
-    ASSERT_TRUE(DeleteFileW(settings.c_str()) && CreateDirectoryW(settings.c_str(), nullptr));
-    Press(Options(), IDC_CMDAPPLY);
-    ASSERT_TRUE(RemoveDirectoryW(settings.c_str()));
-    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), (folder / L"M.exe").c_str());  // outside the code page
+    ChooseSkin(2);
+    WhileUnwritable(settings, Fault::Held, [] { Press(Options(), IDC_CMDAPPLY); });
+    WhileUnwritable(settings, Fault::FolderInPlace, [] { Press(Options(), IDC_CMDAPPLY); });
+    const std::wstring path = folder / L"M.exe";  // outside the code page
+    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
     Press(Options(), IDC_OPTIONS_CMDOK);
-    const std::wstring path = folder / L"M.exe";
     EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | Apply hidden | in use " + path + L" 2 | stored <missing> 2 | main green");
     ASSERT_EQ(prompts.messages.size(), 3u);
-    for (const std::wstring& shown : prompts.messages) EXPECT_NE(shown.find(L"|64|The options are in use"), std::wstring::npos);
-    for (const std::wstring& shown : prompts.messages) EXPECT_NE(shown.find(settings), std::wstring::npos);
+    for (const std::wstring& shown : prompts.messages) EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
     EXPECT_NE(prompts.messages[2].find(SystemErrorText(ERROR_NO_UNICODE_TRANSLATION)), std::wstring::npos);
 }

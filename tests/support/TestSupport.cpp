@@ -2,68 +2,50 @@
 
 #include <algorithm>
 #include <atomic>
-#include <stdexcept>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "win32/Dialog.h"
 
-namespace {
-
-void ForEachFile(const std::wstring& folder, const wchar_t* pattern, const std::function<void(const std::wstring&, bool)>& each) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") each(folder + L"\\" + name, found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-}
-
-void RemoveTree(const std::wstring& path) {
-    ForEachFile(path, L"*", [](const std::wstring& child, bool folder) { folder ? RemoveTree(child) : void(DeleteFileW(child.c_str())); });
-    RemoveDirectoryW(path.c_str());
-}
-
-}  // namespace
+namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder(Name name) {
     static std::atomic<int> counter{0};
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    CreateDirectoryW((std::wstring(temp) + L"varmoth-tests").c_str(), nullptr);
-    path_ = std::wstring(temp) + (name == Name::Plain ? L"varmoth-tests\\game " : L"varmoth-tests\\game \u6F22 ") +
+    path_ = (fs::temp_directory_path() / L"varmoth-tests").wstring() + (name == Name::Plain ? L"\\game " : L"\\game \u6F22 ") +
             std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-    RemoveTree(path_);
-    CreateDirectoryW(path_.c_str(), nullptr);
+    fs::remove_all(path_);
+    fs::create_directories(path_);
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    static std::atomic<long long> stamp{0};
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw std::runtime_error("WriteBytes: cannot create file");
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    const long long ticks = 126227808000000000LL + (++stamp) * 36000000000LL;  // an hour apart, in 2001
-    FILETIME time = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SetFileTime(file.get(), nullptr, nullptr, &time);
+    static std::atomic<int> stamp{0};
+    std::ofstream(fs::path(path), std::ios::binary) << bytes;
+    fs::last_write_time(path, fs::file_time_type(std::chrono::hours(++stamp)));  // never an earlier version's time
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::ifstream file(fs::path(path), std::ios::binary);
     if (!file) return std::nullopt;
-    std::string bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    return bytes;
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-UniqueFileHandle HoldExclusively(const std::wstring& path) {
-    return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
+    if (fault == Fault::FolderInPlace) {
+        fs::remove(path);
+        fs::create_directory(path);
+        action();
+        fs::remove(path);
+        return;
+    }
+    UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    action();
 }
 
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key) {
@@ -91,6 +73,17 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+void Choose(HWND box, int index) {
+    SendMessageW(box, CB_SETCURSEL, index, 0);
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+
+bool IsCentred(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) <= 2 && std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)) <= 2;
+}
 
 void PressKey(HWND control, UINT key, bool alt) {
     PostMessageW(control, alt ? WM_SYSCHAR : WM_KEYDOWN, key, alt ? 1 << 29 : 1);
@@ -121,35 +114,17 @@ bool InstallStandIn(const std::wstring& path) { return CopyFileW((TestProgramFol
 
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
     std::vector<std::map<std::wstring, std::wstring>> reports;
-    ForEachFile(folder, L"*-report-*.txt", [&](const std::wstring& path, bool) {
-        const std::string bytes = ReadBytes(path).value_or("");
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt") continue;
+        const std::string bytes = ReadBytes(entry.path().wstring()).value_or("");
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
         auto& report = reports.emplace_back();
         for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
             const size_t equals = text.find(L'=', start);
             report[text.substr(start, equals - start)] = text.substr(equals + 1, end - equals - 1);
         }
-    });
-    return reports;
-}
-
-std::wstring VersionRecord(const std::wstring& path) {
-    DWORD ignored = 0;
-    std::vector<char> data(GetFileVersionInfoSizeW(path.c_str(), &ignored) + 1);
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (!GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
-        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
-        return L"";
-    std::wstring record;
-    for (DWORD part : {fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF, fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF})
-        record += (record.empty() ? L"" : L".") + std::to_wstring(part);
-    for (const wchar_t* name : {L"FileVersion", L"OriginalFilename", L"ProductName"}) {
-        wchar_t* value = nullptr;
-        const bool found = VerQueryValueW(data.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), reinterpret_cast<void**>(&value), &length);
-        record += L"|" + std::wstring(found ? value : L"");
     }
-    return record;
+    return reports;
 }
 
 std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder, const std::wstring& caption) {

@@ -33,9 +33,11 @@ private:
 // Each write gets a new time stamp, so the platform's cache of INI files never serves an older one.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
-// Makes every other open of the file fail until the handle closes: the read-only attribute
-// does not stop an administrator.
-UniqueFileHandle HoldExclusively(const std::wstring& path);
+// Runs `action` while the file cannot be written (the read-only attribute does not stop an
+// administrator): held open without sharing by another handle, or deleted and a folder put in
+// its place, which is removed again afterwards.
+enum class Fault { Held, FolderInPlace };
+void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 // Reads one key straight from the file, as the game would; "<missing>" when it is not there.
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key);
 
@@ -43,6 +45,9 @@ std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, c
 bool PumpMessages();
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(20));
 void Click(HWND button);
+// Picks an item of a combo box as the user does: the selection changes and the window is told.
+void Choose(HWND box, int index);
+bool IsCentred(HWND window);
 // A key pressed in `control` (with Alt: an access key), through the message loop.
 void PressKey(HWND control, UINT key, bool alt = false);
 // The colour that covers most of the window's client area (its top `rows` rows) on screen.
@@ -52,8 +57,6 @@ COLORREF DominantColour(HWND window, int rows = INT_MAX);
 bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
-// "file version|FileVersion|OriginalFilename|ProductName" of an executable.
-std::wstring VersionRecord(const std::wstring& path);
 // Copies a program built beside the tests into `folder`, starts it, closes its window
 // `caption` once shown and returns its exit code; nothing when a step failed.
 std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder,
