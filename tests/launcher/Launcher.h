@@ -29,11 +29,6 @@ protected:
     static HWND About() { return frmAbout::Instance().hwnd(); }
     static void Press(HWND window, int id) { Click(GetDlgItem(window, id)); }
     static std::wstring Text(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
-    static std::wstring FontOf(HWND control) {  // face, height and weight
-        LOGFONTW font = {};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        return std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " + std::to_wstring(font.lfWeight);
-    }
     // A fixed dialog frame without minimise or maximise, owned by a hidden window of the
     // program's own, not by the main window: out of the taskbar, and the main window stays usable.
     static bool IsFixedDialogOutOfTheTaskbar(HWND dialog) {

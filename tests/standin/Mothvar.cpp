@@ -1,5 +1,5 @@
-// A stand-in for the game, for tests and the demo: it records how it was started and what it
-// read from the game's files into "<its own name>-report-<process id>.txt" beside itself
+// A stand-in for the game, for tests and the demo: it records how it was started and the mod
+// the game would use into "<its own name>-report-<process id>.txt" beside itself
 // (UTF-16, one "name=value" line each), then shows the same. Under another name it stands in
 // for other programs the launcher starts. With MOTHVAR_STANDIN_QUIET set it shows nothing.
 #include <windows.h>
@@ -14,17 +14,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
     STARTUPINFOW startup = {sizeof startup};
     GetStartupInfoW(&startup);
-    auto key = [&](const wchar_t* label, const wchar_t* file, const wchar_t* section, const wchar_t* name) {
-        wchar_t value[256] = {};
-        GetPrivateProfileStringW(section, name, L"", value, 256, (folder + file).c_str());
-        return std::wstring(label) + L"=" + value + L"\r\n";
-    };
+    wchar_t currentMod[256] = {};
+    GetPrivateProfileStringW(L"mods", L"currentmod", L"", currentMod, 256, (folder + L"\\Varmoth.ini").c_str());
 
     std::wstring report = L"command_line=" + std::wstring(GetCommandLineW()) + L"\r\nworking_folder=" + current +
                           L"\r\nshow_state=" + std::to_wstring((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
-                          L"\r\n" + key(L"current_mod", L"\\Varmoth.ini", L"mods", L"currentmod");
-    for (const wchar_t* option : {L"performence", L"bit", L"resoultion", L"screen", L"intro", L"sound", L"music"})
-        report += key(option, L"\\vmtconfig.ini", L"options", option);
+                          L"\r\ncurrent_mod=" + currentMod + L"\r\n";
 
     // Written under another name and renamed, so a reader never sees half a report.
     const std::wstring reportPath = program + L"-report-" + std::to_wstring(GetCurrentProcessId()) + L".txt";

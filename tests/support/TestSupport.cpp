@@ -37,15 +37,15 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 }
 
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
-    if (fault == Fault::FolderInPlace) {
+    UniqueFileHandle held;
+    if (fault == Fault::Held) {
+        held.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+    } else {
         fs::remove(path);
         fs::create_directory(path);
-        action();
-        fs::remove(path);
-        return;
     }
-    UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     action();
+    if (fault == Fault::FolderInPlace) fs::remove(path);
 }
 
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key) {
@@ -81,8 +81,8 @@ void Choose(HWND box, int index) {
 
 bool IsCentred(HWND window) {
     RECT frame;
-    GetWindowRect(window, &frame);
-    return std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) <= 2 && std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)) <= 2;
+    return GetWindowRect(window, &frame) && std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) <= 2 &&
+           std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)) <= 2;
 }
 
 void PressKey(HWND control, UINT key, bool alt) {
@@ -103,20 +103,21 @@ COLORREF DominantColour(HWND window, int rows) {
 }
 
 namespace {
-std::wstring TestProgramFolder() {
-    wchar_t path[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    return std::wstring(path).substr(0, std::wstring(path).find_last_of(L'\\'));
+// Copies a program built beside the tests (in the test program's folder) to `path`.
+bool CopyProgram(const std::wstring& program, const std::wstring& path) {
+    wchar_t self[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    return CopyFileW((fs::path(self).parent_path() / program).c_str(), path.c_str(), FALSE);
 }
 }  // namespace
 
-bool InstallStandIn(const std::wstring& path) { return CopyFileW((TestProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE); }
+bool InstallStandIn(const std::wstring& path) { return CopyProgram(L"Mothvar.exe", path); }
 
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
     std::vector<std::map<std::wstring, std::wstring>> reports;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt") continue;
-        const std::string bytes = ReadBytes(entry.path().wstring()).value_or("");
+        const std::string bytes = *ReadBytes(entry.path().wstring());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
         auto& report = reports.emplace_back();
         for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
@@ -131,23 +132,15 @@ std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std
     std::wstring commandLine = L"\"" + folder + L"\\" + program + L"\"";
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    if (!CopyFileW((TestProgramFolder() + L"\\" + program).c_str(), (folder + L"\\" + program).c_str(), FALSE) ||
+    if (!CopyProgram(program, folder + L"\\" + program) ||
         !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return std::nullopt;
     UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    HWND window = nullptr;
-    DWORD owner = 0, exitCode = 1;
-    const bool shown = WaitUntil([&] {
-        window = FindWindowW(nullptr, caption.c_str());
-        return window && GetWindowThreadProcessId(window, &owner) && owner == process.dwProcessId && IsWindowVisible(window);
-    });
-    if (shown) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (!shown || WaitForSingleObject(processHandle.get(), 20000) != WAIT_OBJECT_0) {
-        TerminateProcess(processHandle.get(), 1);
-        return std::nullopt;
-    }
-    GetExitCodeProcess(processHandle.get(), &exitCode);
-    return exitCode;
+    HWND window = nullptr;  // the test program shows no window of that caption meanwhile
+    if (WaitUntil([&] { return (window = FindWindowW(nullptr, caption.c_str())) && IsWindowVisible(window); })) PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(processHandle.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(processHandle.get(), 1);
+    return GetExitCodeProcess(processHandle.get(), &exitCode) && exitCode != STILL_ACTIVE ? std::optional(exitCode) : std::nullopt;
 }
 
 int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) {

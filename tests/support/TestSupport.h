@@ -34,22 +34,19 @@ private:
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 // Runs `action` while the file cannot be written (the read-only attribute does not stop an
-// administrator): held open without sharing by another handle, or deleted and a folder put in
-// its place, which is removed again afterwards.
+// administrator): held open without sharing, or replaced by a folder that is removed afterwards.
 enum class Fault { Held, FolderInPlace };
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
-// Reads one key straight from the file, as the game would; "<missing>" when it is not there.
+// One key straight from the file, as the game reads it; "<missing>" when it is not there.
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key);
 
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
 bool PumpMessages();
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(20));
 void Click(HWND button);
-// Picks an item of a combo box as the user does: the selection changes and the window is told.
-void Choose(HWND box, int index);
+void Choose(HWND comboBox, int index);  // as the user picks an item: the window is told
+void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access key
 bool IsCentred(HWND window);
-// A key pressed in `control` (with Alt: an access key), through the message loop.
-void PressKey(HWND control, UINT key, bool alt = false);
 // The colour that covers most of the window's client area (its top `rows` rows) on screen.
 COLORREF DominantColour(HWND window, int rows = INT_MAX);
 
@@ -58,9 +55,8 @@ bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
 // Copies a program built beside the tests into `folder`, starts it, closes its window
-// `caption` once shown and returns its exit code; nothing when a step failed.
-std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder,
-                                          const std::wstring& caption);
+// `caption` once shown and returns its exit code; nothing when it did not end.
+std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder, const std::wstring& caption);
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
 class RecordingPrompts : public Prompts {
