@@ -32,10 +32,13 @@ protected:
         std::wstring state = WindowText(Control(IDC_CBOPRESET)) + L" #" + std::to_wstring(ComboBox(Control(IDC_CBOPRESET)).SelectedIndex()) + L":";
         for (int id : {IDC_CBOPREFORMANCE, IDC_CBOBIT, IDC_CBORESOULTION, IDC_CBOSCREEN, IDC_CBOINTRO, IDC_CBOSOUND, IDC_CBOMUSIC})
             state += L" " + WindowText(Control(id));
-        state += IsWindowEnabled(Control(IDC_CMDAPPLY)) ? L" | Apply |" : L" | no Apply |";
+        return state + (IsWindowEnabled(Control(IDC_CMDAPPLY)) ? L" | Apply | " : L" | no Apply | ") + Stored();
+    }
+    std::wstring Stored() const {
+        std::wstring stored;
         for (const wchar_t* key : {L"performence", L"bit", L"resoultion", L"screen", L"intro", L"sound", L"music"})
-            state += L" " + ReadIniKey(folder / L"vmtconfig.ini", L"options", key);
-        return state;
+            stored += (stored.empty() ? L"" : L" ") + ReadIniKey(folder / L"vmtconfig.ini", L"options", key);
+        return stored;
     }
 
     ScratchFolder folder;
@@ -45,10 +48,9 @@ protected:
 
 }  // namespace
 
-TEST_F(ConfigWindow, FirstStartWritesTheDefaultsAndEachPresetSetsItsSevenOptionsForApply) {
+TEST_F(ConfigWindow, FirstStartWritesTheDefaultsEachPresetSetsItsSevenOptionsAndTheCloseBoxLosesChanges) {
     Start();
-    EXPECT_EQ(WindowText(form->hwnd()), kCaption);
-    EXPECT_TRUE(IsCentred(form->hwnd()));
+    EXPECT_TRUE(WindowText(form->hwnd()) == kCaption && IsCentred(form->hwnd()));
     EXPECT_EQ(State(), L"User Defined #-1: Normal 16-bit 640x480 Fullscreen Yes On On | no Apply | 1 1 1 1 1 1 1");
     EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"), kFirstStartFile);
     const wchar_t* presets[] = {
@@ -59,11 +61,16 @@ TEST_F(ConfigWindow, FirstStartWritesTheDefaultsAndEachPresetSetsItsSevenOptions
         L"Fastest #4: Normal 16-bit 640x480 Fullscreen No Off Off | no Apply | 1 1 1 1 2 2 2"};
     for (int preset = 0; preset < 5; ++preset) {
         Choose(Control(IDC_CBOPRESET), preset);
-        EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY)));
         Press(IDC_CMDAPPLY);
         EXPECT_EQ(State(), presets[preset]) << "the preset's name stays after applying";
     }
     EXPECT_EQ(prompts.messages, std::vector<std::wstring>(5, kCaption + std::wstring(L"|64|Changed Applied")));
+    ChoosePreset(L"Best Quality");
+    PressKey(Control(IDC_CMDRESET), VK_ESCAPE);  // presses nothing
+    SendMessageW(form->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(!form->hwnd() && PumpMessages()) << "the window and the program end";
+    EXPECT_EQ(Stored(), L"1 1 1 1 2 2 2") << "without a question, nothing saved";
+    EXPECT_EQ(prompts.messages.size(), 5u);
 }
 
 TEST_F(ConfigWindow, ChangesByHandPresetsResetAndTheKeyboardWorkTogether) {
@@ -90,6 +97,8 @@ TEST_F(ConfigWindow, ChangesByHandPresetsResetAndTheKeyboardWorkTogether) {
     PressKey(edit, VK_TAB);
     EXPECT_EQ(State(), L"User Defined #-1: Best 16-bit 1024x768 Fullscreen Yes On On | Apply | 3 2 3 1 1 1 1");
     EXPECT_EQ(GetParent(GetFocus()), Control(IDC_CBORESOULTION)) << "Tab moves to the next box";
+    Press(IDC_CMDCLOSE);
+    EXPECT_TRUE(!form->hwnd() && PumpMessages() && prompts.messages.size() == 3) << "ends without a question";
 }
 
 TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
@@ -110,19 +119,6 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     ASSERT_EQ(prompts.messages.size(), 3u);
     for (int i : {1, 2}) EXPECT_TRUE(prompts.messages[i].starts_with(kCaption + std::wstring(L"|16|")) && prompts.messages[i].find(file) != std::wstring::npos);
     EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY))) << "not \"Changed Applied\": the changes are not saved";
-}
-
-TEST_F(ConfigWindow, CloseAndTheCloseBoxLoseUnappliedChangesWithoutAsking) {
-    for (bool closeBox : {false, true}) {
-        Start();
-        ChoosePreset(L"Fastest");
-        PressKey(Control(IDC_CMDRESET), VK_ESCAPE);
-        EXPECT_TRUE(IsWindowVisible(form->hwnd())) << "Esc presses nothing";
-        closeBox ? void(SendMessageW(form->hwnd(), WM_CLOSE, 0, 0)) : Press(IDC_CMDCLOSE);
-        EXPECT_TRUE(!form->hwnd() && PumpMessages()) << "the window and the program end";
-        EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"), kFirstStartFile);
-    }
-    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST(VartuneProgram, StartsInItsFolderWritesTheDefaultsAndCloses) {

@@ -6,35 +6,31 @@ namespace {
 class AboutBox : public Launcher {
 protected:
     void SetUp() override {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, machine.put(), nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Varmoth tests", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, machine.put(), nullptr);
         ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.get()), ERROR_SUCCESS);
     }
     void TearDown() override {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varmoth tests");
         Launcher::TearDown();
     }
     // Stores exactly the characters of `data`: a NUL only where it holds one.
     void SetValue(const wchar_t* key, const wchar_t* name, DWORD type, const std::wstring& data) {
         RegSetKeyValueW(machine.get(), key, name, type, data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
     }
-
-    static constexpr wchar_t kScratchKey[] = L"Software\\Varmoth tests HKLM";
     UniqueHKey machine;
 };
 
 }  // namespace
 
-TEST_F(AboutBox, ShowsTitleVersionAndCreditAndClosesWithOkEnterEscOrTheCloseBox) {
+TEST_F(AboutBox, ShowsTitleVersionAndCreditAndClosesWithEnterEscOrTheCloseBox) {
     Start();
     ASSERT_TRUE(About() && !IsWindowVisible(About())) << "loaded hidden at start-up by the painter";
     Press(Main(), IDC_CMDABOUT);
     EXPECT_EQ(WindowText(About()) + L"|" + Text(About(), IDC_LBLTITLE) + L"|" + Text(About(), IDC_LBLVERSION) + L"|" +
                   Text(About(), IDC_ABOUT_LABEL1).substr(0, 4) + (IsWindowVisible(About()) ? L"|shown" : L""),
               L"About Varpick|Varpick|Version 0.3.0|By: |shown");
-    EXPECT_TRUE(SendMessageW(GetDlgItem(About(), IDC_IMAGE1), STM_GETICON, 0, 0));
-    EXPECT_TRUE(IsFixedDialogOutOfTheTaskbar(About()));
-
+    EXPECT_TRUE(SendMessageW(GetDlgItem(About(), IDC_IMAGE1), STM_GETICON, 0, 0) && IsFixedDialogOutOfTheTaskbar(About()));
     SetWindowTextW(GetDlgItem(About(), IDC_LBLTITLE), L"still loaded");
     Press(Main(), IDC_CMDABOUT);
     EXPECT_EQ(Text(About(), IDC_LBLTITLE), L"still loaded") << "showing a loaded box runs no load step";
@@ -68,23 +64,22 @@ TEST_F(AboutBox, GetKeyValueReadsTextAndNumbersAndFailsWithAnEmptyValue) {
 }
 
 TEST_F(AboutBox, SystemInfoStartsTheToolFromEitherLocationOrSaysItIsUnavailable) {
-    ScratchFolder tools(ScratchFolder::Name::Plain);
-    const std::wstring toolFolder = tools / L"Program Files", tool = toolFolder + L"\\MSINFO32.EXE";
+    const std::wstring toolFolder = folder / L"Program Files", tool = toolFolder + L"\\MSINFO32.EXE";
     CreateDirectoryW(toolFolder.c_str(), nullptr);
     ASSERT_TRUE(InstallStandIn(tool));
-    const std::tuple<const wchar_t*, const wchar_t*, DWORD, bool> cases[] = {  // location 1 of a type, location 2, starts
-        {tool.c_str(), L"C:\\nowhere", REG_SZ, true},                   // location 2 is not read
-        {nullptr, toolFolder.c_str(), REG_SZ, true},
-        {nullptr, tools.path().c_str(), REG_SZ, false},                 // a folder without the tool
-        {L"C:\\no such tool.exe", toolFolder.c_str(), REG_SZ, false},   // location 2 is not tried
-        {tool.c_str(), toolFolder.c_str(), REG_EXPAND_SZ, false},      // found, but the text stays empty
-        {L"", toolFolder.c_str(), REG_SZ, false},                       // a value of no characters
-        {nullptr, nullptr, REG_SZ, false},
+    const std::tuple<const wchar_t*, DWORD, const wchar_t*, bool> cases[] = {  // location 1 and its type, location 2, started
+        {tool.c_str(), REG_SZ, L"C:\\nowhere", true},                  // location 2 is not read
+        {nullptr, REG_SZ, toolFolder.c_str(), true},
+        {nullptr, REG_SZ, folder.path().c_str(), false},               // a folder without the tool
+        {L"C:\\no such tool.exe", REG_SZ, toolFolder.c_str(), false},  // location 2 is not tried
+        {tool.c_str(), REG_EXPAND_SZ, toolFolder.c_str(), false},      // found, but the text stays empty
+        {L"", REG_SZ, toolFolder.c_str(), false},                      // a value of no characters
+        {nullptr, REG_SZ, nullptr, false},
     };
     Start();
     Press(Main(), IDC_CMDABOUT);
     size_t started = 0;
-    for (const auto& [location1, location2, type1, starts] : cases) {
+    for (const auto& [location1, type1, location2, starts] : cases) {
         RegDeleteTreeW(machine.get(), L"SOFTWARE");  // nullptr: no value
         if (location1) SetValue(L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", type1, location1);
         if (location2) SetValue(L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO", REG_SZ, location2);
