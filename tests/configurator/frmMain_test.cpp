@@ -14,10 +14,7 @@ const std::string kFirstStartFile = "[options]\r\nperformence=1\r\nbit=1\r\nreso
 
 class ConfigWindow : public testing::Test {
 protected:
-    void TearDown() override {
-        form.reset();
-        PumpMessages();
-    }
+    void TearDown() override { form.reset(); PumpMessages(); }  // the pump drops the WM_QUIT of a closed window
     void Start() {
         form = std::make_unique<frmMain>(folder.path());
         ASSERT_TRUE(form->Load(SW_SHOW));

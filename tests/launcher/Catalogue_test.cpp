@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "launcher/ModsFormat.h"
-#include "launcher/modMain.h"
-#include "support/TestSupport.h"
 
 namespace {
 
@@ -30,19 +28,4 @@ TEST(ParseCatalogue, ReadsEntriesOfThreeLinesAndCopesWithDamagedFiles) {
     };
     for (const auto& [text, entries] : cases) EXPECT_EQ(Describe(ParseCatalogue(text, 1000)), entries) << testing::PrintToString(text.substr(0, 60));
     EXPECT_EQ(ParseCatalogue(thousand, 1000).entries.size(), 1000u);
-}
-
-TEST(Catalogue, SavesCrLfLinesInTheCodePageAndRefusesWhatItCannotHold) {
-    ScratchFolder folder;
-    modMain::SetAppFolder(folder.path());
-    WriteBytes(folder / L"Mods.cfg", "-3\r\nCaf\xE9 mod\r\ncaf\xE9.mdf");
-    modMain::CreateMods();
-    EXPECT_FALSE(modMain::LoadMods().readError);
-    EXPECT_THROW(modMain::Mods(1001), std::out_of_range);
-    modMain::Mods(modMain::NextModIndex()).Path(L"b.mdf");
-    ASSERT_FALSE(modMain::SaveMods());
-    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), "-3\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n0\r\n\r\nb.mdf\r\n");
-    EXPECT_FALSE(ReadBytes(folder / L"Mods.cfg.tmp"));
-    modMain::Mods(1).Path(L"\u6F22.mdf");
-    EXPECT_EQ(modMain::SaveMods().value_or(FileError{}).code, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION)) << "no '?' may reach the file";
 }

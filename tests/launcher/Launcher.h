@@ -19,28 +19,21 @@ protected:
         modMain::SetAppFolder(folder.path());
         frmMain::Instance().Show();
     }
-    void Quit() {
-        modMain::ExitLauncher();
-        PumpMessages();  // drops the WM_QUIT that ExitLauncher posts
-    }
+    void Quit() { modMain::ExitLauncher(); PumpMessages(); }  // the pump drops the WM_QUIT it posts
 
     static HWND Main() { return frmMain::Instance().hwnd(); }
     static HWND Options() { return frmOptions::Instance().hwnd(); }
     static HWND About() { return frmAbout::Instance().hwnd(); }
     static void Press(HWND window, int id) { Click(GetDlgItem(window, id)); }
     static std::wstring Text(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
-    // A fixed dialog frame without minimise or maximise, owned by a hidden window of the
-    // program's own, not by the main window: out of the taskbar, and the main window stays usable.
+    // A fixed frame, no minimise or maximise; owned by a hidden window, not the main one: out of the taskbar.
     static bool IsFixedDialogOutOfTheTaskbar(HWND dialog) {
         HWND owner = GetWindow(dialog, GW_OWNER);
         return !(GetWindowLongPtrW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) &&
                !(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) && owner && owner != Main() && !IsWindowVisible(owner);
     }
     static void Select(int line) { SendMessageW(GetDlgItem(Main(), IDC_CBOMODS), LB_SETCURSEL, line, 0); }
-    void AddMod(const std::wstring& chosen) {
-        prompts.files.push_back(chosen);
-        Press(Main(), IDC_CMDADDMOD);
-    }
+    void AddMod(const std::wstring& chosen) { prompts.files.push_back(chosen); Press(Main(), IDC_CMDADDMOD); }
 
     // What the user sees and what the files hold: the list (the selected line in brackets), the
     // label, the paths in Mods.cfg, the game's current mod, and how many messages and beeps.

@@ -2,7 +2,7 @@
 
 namespace {
 
-const std::string kExample = "12\r\n\r\na.mdf\r\n5400\r\n\r\nb.mdf\r\n";
+const std::string kExample = "12\r\n\r\na.mdf\r\n5400\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n";  // in code page 1252
 std::string Entries(int count) {
     std::string text;
     for (int i = 1; i <= count; ++i) text += "1\r\n\r\nm" + std::to_string(i) + ".mdf\r\n";
@@ -13,19 +13,16 @@ using MainWindow = Launcher;
 }  // namespace
 
 TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmptiesIt) {
-    Start();  // the first start creates an empty catalogue
-    EXPECT_EQ(WindowText(Main()) + (IsWindowVisible(Main()) ? L" shown" : L""), L"Varmoth - Pick MOD shown");
-    EXPECT_EQ(State(), L"| Current mod: | Mods.cfg: | game: <missing> | 0 messages 0 beeps");
-    Quit();
     WriteBytes(folder / L"Mods.cfg", kExample);
     WriteBytes(folder / L"VARMOTH.INI", "[MODS]\r\nCurrentMod=main\r\n");
     Start();
-    EXPECT_EQ(State(), L"a.mdf b.mdf | Current mod: main| Mods.cfg: a.mdf b.mdf | game: main | 0 messages 0 beeps");
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_EQ(State(), L"a.mdf caf\u00E9.mdf | Current mod: main| Mods.cfg: a.mdf caf\u00E9.mdf | game: main | 0 messages 0 beeps");
     Quit();
     WhileUnwritable(folder / L"Mods.cfg", Fault::Held, [&] { Start(); });
     AddMod(L"C:\\mods\\x.mdf");  // refused: with an empty list, a save would wipe the file
     WhileUnwritable(folder / L"Mods.cfg", Fault::Held, [] { Press(Main(), IDC_CMDDELETEALLMODS); });  // reported
-    EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: a.mdf b.mdf | game: main | 3 messages 0 beeps");
+    EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: a.mdf caf\u00E9.mdf | game: main | 3 messages 0 beeps");
     EXPECT_NE(prompts.messages[0].find(folder / L"Mods.cfg"), std::wstring::npos);
     Press(Main(), IDC_CMDDELETEALLMODS);
     Press(Main(), IDC_CMDDELETEALLMODS);  // twice is no error
@@ -49,14 +46,14 @@ TEST_F(MainWindow, AddAModAppendsToTheListAndTheFileAndRefusesWhatItCannotKeep) 
     Select(0);
     for (int i = 0; i < 3; ++i) Press(Main(), IDC_CMDADDMOD);
     EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(3, L"Open|Mothvar mod (*.mdf*)|*.mdf*|"));
-    EXPECT_EQ(State(), L"[a.mdf] b.mdf cool.mdf cool.mdf | Current mod: | Mods.cfg: a.mdf b.mdf cool.mdf cool.mdf | game: <missing> | 0 messages 0 beeps");
+    EXPECT_EQ(State(), L"[a.mdf] caf\u00E9.mdf cool.mdf cool.mdf | Current mod: | Mods.cfg: a.mdf caf\u00E9.mdf cool.mdf cool.mdf | game: <missing> | 0 messages 0 beeps");
     const int id3 = modMain::Mods(3).iID(), id4 = modMain::Mods(4).iID();  // new IDs in 0..5499, empty names
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), kExample + std::to_string(id3) + "\r\n\r\ncool.mdf\r\n" + std::to_string(id4) + "\r\n\r\ncool.mdf\r\n");
     EXPECT_TRUE(id3 >= 0 && id3 <= 5499 && id4 >= 0 && id4 <= 5499);
 
     AddMod(L"C:\\x\\\u6F22.mdf");  // a name the 8-bit code page cannot hold
     for (Fault fault : {Fault::Held, Fault::FolderInPlace}) WhileUnwritable(folder / L"Mods.cfg", fault, [&] { AddMod(L"C:\\x\\lost.mdf"); });
-    EXPECT_EQ(State(), L"[a.mdf] b.mdf cool.mdf cool.mdf | Current mod: | Mods.cfg: none | game: <missing> | 3 messages 0 beeps");
+    EXPECT_EQ(State(), L"[a.mdf] caf\u00E9.mdf cool.mdf cool.mdf | Current mod: | Mods.cfg: none | game: <missing> | 3 messages 0 beeps");
     EXPECT_NE(prompts.messages[1].find(folder / L"Mods.cfg"), std::wstring::npos);
     EXPECT_FALSE(ReadBytes(folder / L"Mods.cfg.tmp"));
 }
@@ -78,10 +75,6 @@ TEST_F(MainWindow, SetCommandsWriteTheGamesCurrentModOrSayWhyNot) {
     WhileUnwritable(folder / L"Varmoth.ini", Fault::FolderInPlace, [] { Press(Main(), IDC_CMDSETVMT); });
     EXPECT_EQ(State(), L"[mymod.mdf] ab.mdf abc | Current mod: Mothvar| Mods.cfg: mymod.mdf ab.mdf abc | game: <missing> | 3 messages 3 beeps");
     EXPECT_NE(prompts.messages[1].find(folder / L"Varmoth.ini"), std::wstring::npos);
-    Press(Main(), IDC_CMDSETMOD);
-    Quit();
-    Start();
-    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD), L"Current mod: mymod.mdf") << "the next start shows the stored value";
 }
 
 TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
@@ -91,8 +84,7 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     WriteBytes(gameFolder + L"\\Varmoth.ini", "[mods]\r\ncurrentmod=cool.mdf\r\n");
     WriteBytes(folder / L"NotAProgram.exe", "this is no program");
     Start();
-    // Twice, then with an argument: a path followed by arguments is passed as it stands (Wine
-    // puts quotes around the program part it found; Windows passes the text unchanged).
+    // Twice, then with an argument, passed as it stands (Wine quotes the program part it found).
     for (const wchar_t* arguments : {L"", L"", L" -window"}) {
         modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe" + arguments;
         Press(Main(), IDC_CMDRUN);

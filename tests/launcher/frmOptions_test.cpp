@@ -10,8 +10,7 @@ constexpr COLORREF kSkins[] = {RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 255, 0
 std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
     HDC dc = CreateCompatibleDC(nullptr);
     LOGBRUSH brush = {};
-    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))),
-               sizeof brush, &brush);
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))), sizeof brush, &brush);
     const std::pair<COLORREF, COLORREF> answer(brush.lbColor, GetTextColor(dc));
     DeleteDC(dc);
     return answer;
@@ -33,8 +32,7 @@ void ExpectSkin(HWND window, COLORREF skin) {
         const std::pair<COLORREF, COLORREF> expected(push ? GetSysColor(COLOR_BTNFACE) : skin, push ? GetSysColor(COLOR_WINDOWTEXT) : 0);
         EXPECT_EQ(Answer(window, message, control), expected) << "control " << GetDlgCtrlID(control);
         // A frame's caption is in its top rows; an icon is drawn over the background.
-        EXPECT_EQ(IsWindowVisible(window) && !icon ? DominantColour(control, frame ? 8 : INT_MAX) : expected.first, expected.first)
-            << "shown control " << GetDlgCtrlID(control);
+        EXPECT_EQ(IsWindowVisible(window) && !icon ? DominantColour(control, frame ? 8 : 0) : expected.first, expected.first) << "shown " << GetDlgCtrlID(control);
     }
 }
 
@@ -44,8 +42,7 @@ class OptionsDialog : public Launcher {
 protected:
     static ComboBox SkinBox() { return ComboBox(GetDlgItem(Options(), IDC_CBOSKIN)); }
     static void ChooseSkin(int index) { Choose(GetDlgItem(Options(), IDC_CBOSKIN), index); }
-    // The dialog (path, skin text, selected position, Apply), the settings in use and in the
-    // file, and the main window's colour.
+    // The dialog (path, skin text and position, Apply), the settings in use and stored, the main window's colour.
     std::wstring OptionsState() const {
         std::wstring state = L"unloaded";
         if (Options())
@@ -67,8 +64,7 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
         Start(Settings("C:\\Mothvar.exe", skin));
         ASSERT_TRUE(Options() && About() && !IsWindowVisible(Options()) && !IsWindowVisible(About())) << "loaded hidden at start-up";
         for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
-        Press(Main(), IDC_CMDOPTIONS);
-        Press(Main(), IDC_CMDABOUT);
+        for (int button : {IDC_CMDOPTIONS, IDC_CMDABOUT}) Press(Main(), button);
         SetWindowPos(About(), nullptr, 0, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // no window over another
         for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
         SendMessageW(GetDlgItem(Options(), IDC_CBOSKIN), CB_SHOWDROPDOWN, TRUE, 0);

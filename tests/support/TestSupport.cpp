@@ -56,8 +56,7 @@ std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, c
 
 bool PumpMessages() {
     bool quit = false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
         if (msg.message == WM_QUIT) quit = true;
         else if (!RouteDialogMessage(msg)) DispatchMessageW(&msg);
     }
@@ -96,7 +95,7 @@ COLORREF DominantColour(HWND window, int rows) {
     GetClientRect(window, &client);
     HDC dc = GetDC(window);
     std::map<COLORREF, int> counts;
-    for (int y = 0; y < std::min<int>(client.bottom, rows); y += 2)
+    for (int y = 0; y < (rows ? std::min<int>(client.bottom, rows) : client.bottom); y += 2)
         for (int x = 0; x < client.right; x += 2) ++counts[GetPixel(dc, x, y)];
     ReleaseDC(window, dc);
     return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
@@ -111,7 +110,10 @@ bool CopyProgram(const std::wstring& program, const std::wstring& path) {
 }
 }  // namespace
 
-bool InstallStandIn(const std::wstring& path) { return CopyProgram(L"Mothvar.exe", path); }
+bool InstallStandIn(const std::wstring& path) {
+    SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // stand-ins the tests start report and end, showing nothing
+    return CopyProgram(L"Mothvar.exe", path);
+}
 
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
     std::vector<std::map<std::wstring, std::wstring>> reports;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <climits>
 #include <deque>
 #include <functional>
 #include <map>
@@ -47,8 +46,8 @@ void Click(HWND button);
 void Choose(HWND comboBox, int index);  // as the user picks an item: the window is told
 void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access key
 bool IsCentred(HWND window);
-// The colour that covers most of the window's client area (its top `rows` rows) on screen.
-COLORREF DominantColour(HWND window, int rows = INT_MAX);
+// The colour that covers most of the window's client area (its top `rows` rows, 0: all) on screen.
+COLORREF DominantColour(HWND window, int rows = 0);
 
 // The stand-in game copied to `path`; under another name it stands in for other programs.
 bool InstallStandIn(const std::wstring& path);
