@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "../profile/AnsiText.h"
-#include "../text/NumberText.h"
 #include "../profile/Profile.h"
+#include "../text/NumberText.h"
 #include "../win32/UniqueHandle.h"
 #include "FileIO.h"
 #include "ModsFormat.h"
@@ -187,8 +187,7 @@ std::optional<FileError> DeleteModsFile() {
 
 std::wstring GameIniFile() { return AppFile(L"Varmoth.ini"); }
 
-DWORD StartProgram(const std::wstring& programCommandLine, WORD showCommand) {
-    std::wstring commandLine = programCommandLine;
+DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
     if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
     std::wstring executable;
     if (IsExistingFile(commandLine)) {

@@ -77,7 +77,7 @@ bool IsExistingFile(const std::wstring& path);
 // Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
 // without waiting. A command line that is the whole path of an existing file is quoted, so a
 // path with blanks cannot start some other program. Returns the system's error code.
-DWORD StartProgram(const std::wstring& commandLine, WORD showCommand);
+DWORD StartProgram(std::wstring commandLine, WORD showCommand);
 
 // Starts sVarmothPath minimised with the focus. Returns the system's error code.
 DWORD RunVarmoth();
