@@ -17,7 +17,7 @@ std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
 }
 
 // The window and each of its controls take `skin` with black text, push buttons keep the
-// standard face: in the colours the window answers with, and on screen when it is shown.
+// face of the visual style: in the colours the window answers with, and on screen when it is shown.
 void ExpectSkin(HWND window, COLORREF skin) {
     EXPECT_EQ(Answer(window, WM_CTLCOLORDLG, window).first, skin);
     EXPECT_EQ(IsWindowVisible(window) ? DominantColour(window) : skin, skin);  // repaints it, frames' backgrounds too
@@ -32,7 +32,8 @@ void ExpectSkin(HWND window, COLORREF skin) {
         const std::pair<COLORREF, COLORREF> expected(push ? GetSysColor(COLOR_BTNFACE) : skin, push ? GetSysColor(COLOR_WINDOWTEXT) : 0);
         EXPECT_EQ(Answer(window, message, control), expected) << "control " << GetDlgCtrlID(control);
         // A frame's caption is in its top rows; an icon is drawn over the background.
-        EXPECT_EQ(IsWindowVisible(window) && !icon ? DominantColour(control, frame ? 8 : 0) : expected.first, expected.first) << "shown " << GetDlgCtrlID(control);
+        const COLORREF shown = push ? PlainButtonFace() : expected.first;
+        EXPECT_EQ(IsWindowVisible(window) && !icon ? DominantColour(control, frame ? 8 : 0) : shown, shown) << "shown " << GetDlgCtrlID(control);
     }
 }
 

@@ -101,6 +101,15 @@ COLORREF DominantColour(HWND window, int rows) {
     return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
 
+COLORREF PlainButtonFace() {
+    static const COLORREF face = [] {
+        UniqueHWnd host(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 120, 40, nullptr, nullptr, nullptr, nullptr));
+        HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 120, 40, host.get(), nullptr, nullptr, nullptr);
+        return DominantColour(button);
+    }();
+    return face;
+}
+
 namespace {
 // Copies a program built beside the tests (in the test program's folder) to `path`.
 bool CopyProgram(const std::wstring& program, const std::wstring& path) {

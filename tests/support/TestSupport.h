@@ -48,6 +48,8 @@ void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area (its top `rows` rows, 0: all) on screen.
 COLORREF DominantColour(HWND window, int rows = 0);
+// The face of a push button no program has coloured, under the visual style in use.
+COLORREF PlainButtonFace();
 
 // The stand-in game copied to `path`; under another name it stands in for other programs.
 bool InstallStandIn(const std::wstring& path);
