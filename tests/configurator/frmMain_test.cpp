@@ -117,9 +117,3 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     for (int i : {1, 2}) EXPECT_TRUE(prompts.messages[i].starts_with(kCaption + std::wstring(L"|16|")) && prompts.messages[i].find(file) != std::wstring::npos);
     EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY))) << "not \"Changed Applied\": the changes are not saved";
 }
-
-TEST(VartuneProgram, StartsInItsFolderWritesTheDefaultsAndCloses) {
-    ScratchFolder folder;
-    EXPECT_EQ(StartAndCloseProgram(L"Vartune.exe", folder.path(), kCaption), 0u);
-    EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"), kFirstStartFile);
-}

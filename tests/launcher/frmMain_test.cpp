@@ -126,10 +126,3 @@ TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
         Start();
     }
 }
-
-TEST(VarpickProgram, StartsInItsFolderCreatesItsFilesAndCloses) {
-    ScratchFolder folder;
-    EXPECT_EQ(StartAndCloseProgram(L"Varpick.exe", folder.path(), L"Varmoth - Pick MOD"), 0u);
-    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), std::string());
-    EXPECT_EQ(ReadIniKey(folder / L"Varpick.ini", L"Main", L"Skin"), L"0");
-}

@@ -110,12 +110,16 @@ COLORREF PlainButtonFace() {
     return face;
 }
 
+std::wstring TestProgramFolder() {
+    wchar_t self[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    return fs::path(self).parent_path().wstring();
+}
+
 namespace {
 // Copies a program built beside the tests (in the test program's folder) to `path`.
 bool CopyProgram(const std::wstring& program, const std::wstring& path) {
-    wchar_t self[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    return CopyFileW((fs::path(self).parent_path() / program).c_str(), path.c_str(), FALSE);
+    return CopyFileW((fs::path(TestProgramFolder()) / program).c_str(), path.c_str(), FALSE);
 }
 }  // namespace
 
@@ -140,10 +144,11 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
 }
 
 std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder, const std::wstring& caption) {
-    std::wstring commandLine = L"\"" + folder + L"\\" + program + L"\"";
+    const std::wstring copy = folder + L"\\" + fs::path(program).filename().wstring();
+    std::wstring commandLine = L"\"" + copy + L"\"";
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    if (!CopyProgram(program, folder + L"\\" + program) ||
+    if (!CopyProgram(program, copy) ||
         !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return std::nullopt;
     UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);

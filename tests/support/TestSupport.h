@@ -55,8 +55,11 @@ COLORREF PlainButtonFace();
 bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
-// Copies a program built beside the tests into `folder`, starts it, closes its window
-// `caption` once shown and returns its exit code; nothing when it did not end.
+// The folder of the test program, where the programs and the stand-in game are built too.
+std::wstring TestProgramFolder();
+
+// Copies a program (a path, or a name in the test program's folder) into `folder`, starts it,
+// closes its window `caption` once shown and returns its exit code; nothing when it did not end.
 std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder, const std::wstring& caption);
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
