@@ -20,9 +20,7 @@ constexpr DWORD kValueBufferCharacters = 1024;
 INT_PTR frmAbout::FormMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        labelFont_ = CreatePointFont(hwnd(), L"MS Sans Serif", 9.75, false);
-        for (int label : {IDC_LBLTITLE, IDC_LBLVERSION, IDC_ABOUT_LABEL1})
-            SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+        labelFont_.Apply(hwnd(), WindowDpi(hwnd()));
         Form_Load();
         return TRUE;  // the focus goes to OK
     case WM_COMMAND:
@@ -32,6 +30,9 @@ INT_PTR frmAbout::FormMessage(UINT message, WPARAM wParam, LPARAM) {
         case IDC_CMDSYSINFO: cmdSysInfo_Click(); break;
         }
         return TRUE;
+    case WM_DPICHANGED:
+        labelFont_.Apply(hwnd(), HIWORD(wParam));
+        return FALSE;  // the dialog manager lays the window out for the new DPI
     case WM_CLOSE:
         cmdOK_Click();
         return TRUE;

@@ -30,5 +30,5 @@ private:
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-    UniqueHFont labelFont_;
+    ControlFont labelFont_{L"MS Sans Serif", 9.75, false, {IDC_LBLTITLE, IDC_LBLVERSION, IDC_ABOUT_LABEL1}};
 };

@@ -27,9 +27,7 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         SetWindowIcons(hwnd(), IDI_VARPICK);
-        boldFont_ = CreatePointFont(hwnd(), L"MS Sans Serif", 9.75, true);
-        for (int label : {IDC_LABEL1, IDC_LBLCURRENTMOD})
-            SendMessageW(Item(label), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+        boldFont_.Apply(hwnd(), WindowDpi(hwnd()));
         Form_Load();
         return TRUE;  // the focus goes to the first button
     case WM_COMMAND:
@@ -37,6 +35,9 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // and no cancel button, so they press nothing.
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnCommand(LOWORD(wParam));
         return TRUE;
+    case WM_DPICHANGED:
+        boldFont_.Apply(hwnd(), HIWORD(wParam));
+        return FALSE;  // the dialog manager lays the window out for the new DPI
     case WM_CLOSE:
         Form_Unload();
         return TRUE;

@@ -38,5 +38,5 @@ private:
 
     ListBox cboMODs() const;
 
-    UniqueHFont boldFont_;
+    ControlFont boldFont_{L"MS Sans Serif", 9.75, true, {IDC_LABEL1, IDC_LBLCURRENTMOD}};
 };

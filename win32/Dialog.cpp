@@ -68,11 +68,43 @@ void SetWindowIcons(HWND hwnd, int iconId) {
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON));
 }
 
-UniqueHFont CreatePointFont(HWND hwnd, const wchar_t* face, double points, bool bold) {
+namespace {
+
+// Functions of newer systems than the oldest the programs run on, looked up when first needed.
+template <class Function>
+Function* User32Function(const char* name) {
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND hwnd) {
+    static const auto getDpiForWindow = User32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(hwnd)) return dpi;
+    }
     HDC dc = GetDC(hwnd);
-    const int height = -static_cast<int>(std::lround(points * GetDeviceCaps(dc, LOGPIXELSY) / 72));
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(hwnd, dc);
-    return UniqueHFont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_SWISS, face));
+    return static_cast<UINT>(dpi);
+}
+
+ControlFont::ControlFont(const wchar_t* face, double points, bool bold, std::initializer_list<int> controls)
+    : face_(face), points_(points), bold_(bold), controls_(controls) {}
+
+void ControlFont::Apply(HWND window, UINT dpi) {
+    // Where the system scales dialogs per monitor, it would give these controls the dialog's font
+    // on a DPI change; they keep their own, which the window makes again for the new DPI.
+    static const auto keepControlFont =
+        User32Function<BOOL WINAPI(HWND, int, int)>("SetDialogControlDpiChangeBehavior");
+    constexpr int kDisableFontUpdate = 1;  // DCDC_DISABLE_FONTUPDATE
+    const int height = -static_cast<int>(std::lround(points_ * dpi / 72));
+    UniqueHFont font(CreateFontW(height, 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face_));
+    for (int id : controls_) {
+        HWND control = GetDlgItem(window, id);
+        if (keepControlFont) keepControlFont(control, kDisableFontUpdate, kDisableFontUpdate);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    }
+    font_ = std::move(font);  // the controls no longer use the old one
 }

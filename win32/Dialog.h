@@ -4,7 +4,9 @@
 // and the DPI, and the dialog manager gives Tab, Esc, Enter, access keys and the default button.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "UniqueHandle.h"
 
@@ -28,8 +30,27 @@ void CentreOnScreen(HWND hwnd);
 // Gives the window the program's icon resource `iconId`: large for the taskbar, small for the caption.
 void SetWindowIcons(HWND hwnd, int iconId);
 
-// A font of `points` for the window's screen, such as 9.75-point "MS Sans Serif".
-UniqueHFont CreatePointFont(HWND hwnd, const wchar_t* face, double points, bool bold);
+// The window's dots per inch: its monitor's where the system scales per monitor (Windows 10
+// and later), otherwise the system's.
+UINT WindowDpi(HWND hwnd);
+
+// A font some controls of a window show in place of the dialog's, such as bold 9.75-point
+// "MS Sans Serif" labels. Made again for each DPI the window meets: at load and on WM_DPICHANGED.
+class ControlFont {
+public:
+    ControlFont(const wchar_t* face, double points, bool bold, std::initializer_list<int> controls);
+
+    // Gives the controls of `window` the font made for `dpi`.
+    void Apply(HWND window, UINT dpi);
+    HFONT get() const { return font_.get(); }
+
+private:
+    const wchar_t* face_;
+    double points_;
+    bool bold_;
+    std::vector<int> controls_;
+    UniqueHFont font_;
+};
 
 // Base of every window class. Derived provides
 //   INT_PTR HandleMessage(UINT, WPARAM, LPARAM)  - a dialog procedure: FALSE for "not handled"

@@ -117,3 +117,12 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     for (int i : {1, 2}) EXPECT_TRUE(prompts.messages[i].starts_with(kCaption + std::wstring(L"|16|")) && prompts.messages[i].find(file) != std::wstring::npos);
     EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY))) << "not \"Changed Applied\": the changes are not saved";
 }
+
+// At the DPI the run sets (96, and 144 in a second run).
+using Layout = ConfigWindow;
+TEST_F(Layout, EveryCaptionAndOptionFitsAndNothingOverlaps) {
+    ASSERT_EQ(ScreenDpi(), ExpectedDpi());
+    Start();
+    EXPECT_EQ(LayoutFaults(form->hwnd()), "");
+    EXPECT_EQ(FontHeight(form->hwnd()), -std::lround(8.0 * ScreenDpi() / 72));
+}

@@ -110,6 +110,91 @@ COLORREF PlainButtonFace() {
     return face;
 }
 
+namespace {
+
+RECT RectIn(HWND window, HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The size `text` takes in the control's font: on one line, or wrapped to `wrapWidth`.
+SIZE TextExtent(HWND control, const std::wstring& text, int wrapWidth = 0) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, wrapWidth, 0};
+    DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | (wrapWidth ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {rect.right, rect.bottom};
+}
+
+}  // namespace
+
+std::string LayoutFaults(HWND window) {
+    std::string faults;
+    auto fault = [&](HWND control, const std::string& what) { faults += "control " + std::to_string(GetDlgCtrlID(control)) + ": " + what + "\n"; };
+    RECT client;
+    GetClientRect(window, &client);
+    std::vector<HWND> controls;
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) controls.push_back(control);
+    auto isFrame = [](HWND control) {
+        wchar_t kind[16] = {};
+        GetClassNameW(control, kind, 16);
+        return !_wcsicmp(kind, L"Button") && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    };
+    for (HWND control : controls) {
+        const RECT rect = RectIn(window, control);
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        RECT inside;
+        if (!IntersectRect(&inside, &rect, &client) || !EqualRect(&inside, &rect)) fault(control, "outside the window");
+        wchar_t kind[16] = {};
+        GetClassNameW(control, kind, 16);
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        const std::wstring text = WindowText(control);
+        if (!_wcsicmp(kind, L"ComboBox")) {
+            // Every item fits beside the drop-down button.
+            ComboBox box(control);
+            for (int i = 0; i < box.Count(); ++i)
+                if (TextExtent(control, box.ItemText(i)).cx > width - GetSystemMetrics(SM_CXVSCROLL) - 4) fault(control, "item " + std::to_string(i) + " is cut off");
+        } else if (!_wcsicmp(kind, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
+            const SIZE extent = TextExtent(control, text, (style & SS_ENDELLIPSIS) ? 0 : width);
+            if (extent.cy > height || ((style & SS_ENDELLIPSIS) && extent.cx > width)) fault(control, "its text does not fit");
+        } else if (!_wcsicmp(kind, L"Button") && !text.empty()) {
+            // A caption needs room for the button's edges, a frame's for its corners.
+            const SIZE extent = TextExtent(control, text);
+            if (extent.cx + 8 > width || extent.cy + (isFrame(control) ? 0 : 4) > height) fault(control, "its caption does not fit");
+        }
+        for (HWND other : controls) {
+            RECT overlap;
+            const RECT otherRect = RectIn(window, other);
+            if (other <= control || !IntersectRect(&overlap, &rect, &otherRect)) continue;
+            const bool held = (isFrame(control) && EqualRect(&overlap, &otherRect)) || (isFrame(other) && EqualRect(&overlap, &rect));
+            if (!held) fault(control, "overlaps control " + std::to_string(GetDlgCtrlID(other)));
+        }
+    }
+    return faults;
+}
+
+int FontHeight(HWND control) {
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int ExpectedDpi() {
+    const char* dpi = std::getenv("VARMOTH_DPI");
+    return dpi ? std::atoi(dpi) : 96;
+}
+
 std::wstring TestProgramFolder() {
     wchar_t self[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH * 4);

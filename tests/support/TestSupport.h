@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <map>
@@ -50,6 +51,15 @@ bool IsCentred(HWND window);
 COLORREF DominantColour(HWND window, int rows = 0);
 // The face of a push button no program has coloured, under the visual style in use.
 COLORREF PlainButtonFace();
+// What a user would see wrong in the window's layout at the DPI in use, one line each: a caption
+// or combo box item wider or taller than its control, controls that overlap (a frame may hold
+// others), a control outside the window. Empty when there is nothing.
+std::string LayoutFaults(HWND window);
+// The height of the font the control shows, in pixels (as LOGFONT gives it: negative).
+int FontHeight(HWND control);
+// The screen's DPI, and the DPI the run sets it to (VARMOTH_DPI, else 96).
+int ScreenDpi();
+int ExpectedDpi();
 
 // The stand-in game copied to `path`; under another name it stands in for other programs.
 bool InstallStandIn(const std::wstring& path);
