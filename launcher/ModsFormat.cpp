@@ -1,5 +1,7 @@
 #include "ModsFormat.h"
 
+#include <charconv>
+
 #include "../text/NumberText.h"
 
 namespace {
@@ -47,11 +49,18 @@ ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity) {
 }
 
 std::wstring FormatCatalogue(const cMod* entries, std::size_t count) {
+    // Sized once and written in place: a whole catalogue is rewritten on every addition.
+    constexpr std::size_t kLongestId = 6;  // "-32768"
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < count; ++i) size += kLongestId + entries[i].sName().size() + entries[i].Path().size() + 6;
     std::wstring text;
+    text.reserve(size);
     for (std::size_t i = 0; i < count; ++i) {
-        text += std::to_wstring(entries[i].iID()) + L"\r\n";
-        text += entries[i].sName() + L"\r\n";
-        text += entries[i].Path() + L"\r\n";
+        char id[kLongestId + 1];
+        const char* idEnd = std::to_chars(id, id + sizeof id, entries[i].iID()).ptr;
+        text.append(static_cast<const char*>(id), idEnd).append(L"\r\n");
+        text.append(entries[i].sName()).append(L"\r\n");
+        text.append(entries[i].Path()).append(L"\r\n");
     }
     return text;
 }

@@ -78,8 +78,7 @@ void frmMain::Form_Load() {
     modMain::CreateMods();
     const modMain::ModsLoad load = modMain::LoadMods();
     ShowCurrentMod(load.sCurrentMod);
-    // The list mirrors the catalogue: line k shows Mods(k + 1).
-    for (int index = 1; index <= modMain::iModCount; ++index) cboMODs().Add(modMain::Mods(index).Path());
+    FillList();
     modMain::LoadLauncherSettings();
     modMain::ApplySkin(modMain::iSkin);
 
@@ -89,6 +88,18 @@ void frmMain::Form_Load() {
     if (load.bTruncated)
         ShowError(L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) +
                   L" mods; only the first " + std::to_wstring(modMain::kModCapacity) + L" are listed.");
+}
+
+void frmMain::FillList() {
+    // One allocation and one redraw for the whole catalogue, not one per line; and the control
+    // looked up once (a lookup is a round trip to the window server under Wine).
+    const ListBox list = cboMODs();
+    const RedrawPause pause(Item(IDC_CBOMODS));
+    size_t characters = 0;
+    for (int index = 1; index <= modMain::iModCount; ++index) characters += modMain::Mods(index).Path().size() + 1;
+    list.Reserve(modMain::iModCount, characters);
+    // The list mirrors the catalogue: line k shows Mods(k + 1).
+    for (int index = 1; index <= modMain::iModCount; ++index) list.Add(modMain::Mods(index).Path());
 }
 
 void frmMain::Form_Unload() { modMain::ExitLauncher(); }

@@ -20,6 +20,7 @@ public:
 
 private:
     void Form_Load();
+    void FillList();  // the catalogue into the mod list
     void Form_Unload();
     void cmdRun_Click();
     void cmdAddMod_Click();

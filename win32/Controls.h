@@ -6,10 +6,30 @@
 
 std::wstring WindowText(HWND hwnd);
 
+// Keeps a control from redrawing (and updating its scroll bars) while many changes are made;
+// it redraws once at the end.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND control) : control_(control) { SendMessageW(control_, WM_SETREDRAW, FALSE, 0); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+    ~RedrawPause() {
+        SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(control_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+
+private:
+    HWND control_;
+};
+
 class ListBox {
 public:
     explicit ListBox(HWND hwnd) : hwnd_(hwnd) {}
     void Add(const std::wstring& text) const;
+    // Before adding many lines: room for `lines` more of `characters` in all, allocated at once.
+    void Reserve(int lines, size_t characters) const {
+        SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(lines), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    }
     void Clear() const { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
     int Count() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
     int SelectedIndex() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }

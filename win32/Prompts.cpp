@@ -23,7 +23,11 @@ std::optional<std::wstring> Prompts::OpenFile(HWND owner, const std::wstring& ti
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                 OFN_EXPLORER;
-    if (!GetOpenFileNameW(&ofn) || fileName[0] == L'\0') return std::nullopt;
+    // The dialog's library is loaded on first use: importing it would slow every start, and most
+    // runs never open a file dialog. It stays loaded for the rest of the run.
+    static const auto getOpenFileName = reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEW*)>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
+    if (!getOpenFileName || !getOpenFileName(&ofn) || fileName[0] == L'\0') return std::nullopt;
     return std::wstring(fileName.data());
 }
 
