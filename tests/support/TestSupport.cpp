@@ -7,6 +7,8 @@
 #include <fstream>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "win32/Dialog.h"
 
 namespace fs = std::filesystem;
@@ -71,8 +73,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
-
 void Choose(HWND box, int index) {
     SendMessageW(box, CB_SETCURSEL, index, 0);
     SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
@@ -101,15 +101,6 @@ COLORREF DominantColour(HWND window, int rows) {
     return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
 
-COLORREF PlainButtonFace() {
-    static const COLORREF face = [] {
-        UniqueHWnd host(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 120, 40, nullptr, nullptr, nullptr, nullptr));
-        HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 120, 40, host.get(), nullptr, nullptr, nullptr);
-        return DominantColour(button);
-    }();
-    return face;
-}
-
 namespace {
 
 RECT RectIn(HWND window, HWND control) {
@@ -132,46 +123,40 @@ SIZE TextExtent(HWND control, const std::wstring& text, int wrapWidth = 0) {
 
 }  // namespace
 
+bool IsKind(HWND control, const wchar_t* kind) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return !_wcsicmp(name, kind);
+}
+
+bool IsFrame(HWND control) { return IsKind(control, L"Button") && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; }
+
 std::string LayoutFaults(HWND window) {
     std::string faults;
-    auto fault = [&](HWND control, const std::string& what) { faults += "control " + std::to_string(GetDlgCtrlID(control)) + ": " + what + "\n"; };
-    RECT client;
+    RECT client, inside, overlap;
     GetClientRect(window, &client);
-    std::vector<HWND> controls;
-    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) controls.push_back(control);
-    auto isFrame = [](HWND control) {
-        wchar_t kind[16] = {};
-        GetClassNameW(control, kind, 16);
-        return !_wcsicmp(kind, L"Button") && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-    };
-    for (HWND control : controls) {
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        auto fault = [&](const std::string& what) { faults += "control " + std::to_string(GetDlgCtrlID(control)) + ": " + what + "\n"; };
         const RECT rect = RectIn(window, control);
         const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-        RECT inside;
-        if (!IntersectRect(&inside, &rect, &client) || !EqualRect(&inside, &rect)) fault(control, "outside the window");
-        wchar_t kind[16] = {};
-        GetClassNameW(control, kind, 16);
         const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
         const std::wstring text = WindowText(control);
-        if (!_wcsicmp(kind, L"ComboBox")) {
-            // Every item fits beside the drop-down button.
-            ComboBox box(control);
-            for (int i = 0; i < box.Count(); ++i)
-                if (TextExtent(control, box.ItemText(i)).cx > width - GetSystemMetrics(SM_CXVSCROLL) - 4) fault(control, "item " + std::to_string(i) + " is cut off");
-        } else if (!_wcsicmp(kind, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
+        if (!IntersectRect(&inside, &rect, &client) || !EqualRect(&inside, &rect)) fault("outside the window");
+        if (IsKind(control, L"ComboBox")) {  // every item fits beside the drop-down button
+            for (int i = 0; i < ComboBox(control).Count(); ++i)
+                if (TextExtent(control, ComboBox(control).ItemText(i)).cx > width - GetSystemMetrics(SM_CXVSCROLL) - 4) fault("item " + std::to_string(i) + " is cut off");
+        } else if (IsKind(control, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT) {
             const SIZE extent = TextExtent(control, text, (style & SS_ENDELLIPSIS) ? 0 : width);
-            if (extent.cy > height || ((style & SS_ENDELLIPSIS) && extent.cx > width)) fault(control, "its text does not fit");
-        } else if (!_wcsicmp(kind, L"Button") && !text.empty()) {
-            // A caption needs room for the button's edges, a frame's for its corners.
+            if (extent.cy > height || ((style & SS_ENDELLIPSIS) && extent.cx > width)) fault("its text does not fit");
+        } else if (IsKind(control, L"Button") && !text.empty()) {  // room for a button's edges, a frame's corners
             const SIZE extent = TextExtent(control, text);
-            if (extent.cx + 8 > width || extent.cy + (isFrame(control) ? 0 : 4) > height) fault(control, "its caption does not fit");
+            if (extent.cx + 8 > width || extent.cy + (IsFrame(control) ? 0 : 4) > height) fault("its caption does not fit");
         }
-        for (HWND other : controls) {
-            RECT overlap;
+        for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {
             const RECT otherRect = RectIn(window, other);
-            if (other <= control || !IntersectRect(&overlap, &rect, &otherRect)) continue;
-            const bool held = (isFrame(control) && EqualRect(&overlap, &otherRect)) || (isFrame(other) && EqualRect(&overlap, &rect));
-            if (!held) fault(control, "overlaps control " + std::to_string(GetDlgCtrlID(other)));
+            if (IntersectRect(&overlap, &rect, &otherRect) && !(IsFrame(control) && EqualRect(&overlap, &otherRect)) &&
+                !(IsFrame(other) && EqualRect(&overlap, &rect)))
+                fault("overlaps control " + std::to_string(GetDlgCtrlID(other)));
         }
     }
     return faults;
@@ -187,12 +172,8 @@ int ScreenDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    EXPECT_EQ(dpi, std::getenv("VARMOTH_DPI") ? std::atoi(std::getenv("VARMOTH_DPI")) : 96) << "the DPI the run set";
     return dpi;
-}
-
-int ExpectedDpi() {
-    const char* dpi = std::getenv("VARMOTH_DPI");
-    return dpi ? std::atoi(dpi) : 96;
 }
 
 std::wstring TestProgramFolder() {
@@ -201,16 +182,9 @@ std::wstring TestProgramFolder() {
     return fs::path(self).parent_path().wstring();
 }
 
-namespace {
-// Copies a program built beside the tests (in the test program's folder) to `path`.
-bool CopyProgram(const std::wstring& program, const std::wstring& path) {
-    return CopyFileW((fs::path(TestProgramFolder()) / program).c_str(), path.c_str(), FALSE);
-}
-}  // namespace
-
 bool InstallStandIn(const std::wstring& path) {
     SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // stand-ins the tests start report and end, showing nothing
-    return CopyProgram(L"Mothvar.exe", path);
+    return CopyFileW((TestProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE);
 }
 
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
@@ -226,22 +200,6 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
         }
     }
     return reports;
-}
-
-std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder, const std::wstring& caption) {
-    const std::wstring copy = folder + L"\\" + fs::path(program).filename().wstring();
-    std::wstring commandLine = L"\"" + copy + L"\"";
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    if (!CopyProgram(program, copy) ||
-        !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return std::nullopt;
-    UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    HWND window = nullptr;  // the test program shows no window of that caption meanwhile
-    if (WaitUntil([&] { return (window = FindWindowW(nullptr, caption.c_str())) && IsWindowVisible(window); })) PostMessageW(window, WM_CLOSE, 0, 0);
-    DWORD exitCode = 1;
-    if (WaitForSingleObject(processHandle.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(processHandle.get(), 1);
-    return GetExitCodeProcess(processHandle.get(), &exitCode) && exitCode != STILL_ACTIVE ? std::optional(exitCode) : std::nullopt;
 }
 
 int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) {

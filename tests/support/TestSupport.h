@@ -43,34 +43,24 @@ std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, c
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
 bool PumpMessages();
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(20));
-void Click(HWND button);
 void Choose(HWND comboBox, int index);  // as the user picks an item: the window is told
 void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access key
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area (its top `rows` rows, 0: all) on screen.
 COLORREF DominantColour(HWND window, int rows = 0);
-// The face of a push button no program has coloured, under the visual style in use.
-COLORREF PlainButtonFace();
-// What a user would see wrong in the window's layout at the DPI in use, one line each: a caption
-// or combo box item wider or taller than its control, controls that overlap (a frame may hold
-// others), a control outside the window. Empty when there is nothing.
+bool IsKind(HWND control, const wchar_t* kind);  // its window class: "Button", "Static"...
+bool IsFrame(HWND control);                      // a group box
+// What a user would see wrong in the layout, a line each: text or an item that does not fit its
+// control, controls that overlap (a frame may hold others), a control outside the window.
 std::string LayoutFaults(HWND window);
-// The height of the font the control shows, in pixels (as LOGFONT gives it: negative).
-int FontHeight(HWND control);
-// The screen's DPI, and the DPI the run sets it to (VARMOTH_DPI, else 96).
-int ScreenDpi();
-int ExpectedDpi();
+int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
+int ScreenDpi();               // a failure when it is not the one the run set (VARMOTH_DPI, else 96)
 
 // The stand-in game copied to `path`; under another name it stands in for other programs.
 bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
-// The folder of the test program, where the programs and the stand-in game are built too.
-std::wstring TestProgramFolder();
-
-// Copies a program (a path, or a name in the test program's folder) into `folder`, starts it,
-// closes its window `caption` once shown and returns its exit code; nothing when it did not end.
-std::optional<DWORD> StartAndCloseProgram(const std::wstring& program, const std::wstring& folder, const std::wstring& caption);
+std::wstring TestProgramFolder();  // where the programs and the stand-in game are built too
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
 class RecordingPrompts : public Prompts {
