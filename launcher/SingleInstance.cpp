@@ -1,0 +1,76 @@
+#include "SingleInstance.h"
+
+#include <cstdint>
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kMainCaption[] = L"Varmoth - Pick MOD";
+
+// The folder as a name a mutex may have: no backslashes, the same for any spelling of the
+// folder's case (folders are case-insensitive), the same in every process.
+std::wstring MutexName(std::wstring folder) {
+    CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (wchar_t c : folder) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+    wchar_t name[64];
+    std::swprintf(name, 64, L"Local\\Varpick-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+// The long form of a path, so that a short (8.3) spelling names the same folder.
+std::wstring LongPath(const std::wstring& path) {
+    std::wstring longPath(32768, L'\0');
+    const DWORD length = GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    return length && length < longPath.size() ? longPath.substr(0, length) : path;
+}
+
+std::wstring ProcessFolder(DWORD processId) {
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    std::wstring path(32768, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return std::wstring();
+    path.resize(length);
+    return LongPath(path.substr(0, path.find_last_of(L'\\')));
+}
+
+struct Search {
+    const std::wstring& folder;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+    Search& search = *reinterpret_cast<Search*>(lParam);
+    wchar_t caption[64] = {};
+    DWORD processId = 0;
+    GetWindowTextW(window, caption, 64);
+    GetWindowThreadProcessId(window, &processId);
+    if (std::wcscmp(caption, kMainCaption) != 0 || processId == GetCurrentProcessId() || !IsWindowVisible(window))
+        return TRUE;
+    const std::wstring folder = ProcessFolder(processId);
+    if (CompareStringOrdinal(folder.c_str(), -1, search.folder.c_str(), -1, TRUE) != CSTR_EQUAL) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const std::wstring& folder) : folder_(LongPath(folder)) {
+    mutex_.reset(CreateMutexW(nullptr, FALSE, MutexName(folder_).c_str()));
+    first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+bool SingleInstance::ActivateFirst() const {
+    // The other Varpick may still be loading: its window shows once its list is read.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Search search{folder_};
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
+            SetForegroundWindow(search.found);
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
