@@ -26,6 +26,13 @@ bool AddToINI(const std::wstring& sSection, const std::wstring& sKey, const std:
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return false;
     }
+    // A line break inside a text would split its line: readers would see another key, or none.
+    for (const std::wstring* text : {&sSection, &sKey, &sValue}) {
+        if (text->find_first_of(L"\r\n") != std::wstring::npos) {
+            SetLastError(ERROR_INVALID_DATA);
+            return false;
+        }
+    }
     return WritePrivateProfileStringW(sSection.c_str(), sKey.c_str(), sValue.c_str(),
                                       sIniFile.c_str()) != FALSE;
 }

@@ -11,7 +11,8 @@ std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
 
 // Writes the key, creating the file, section or key line as needed, and leaves every other line
 // alone. False when the write failed (GetLastError says why), including when a text has
-// characters that the file's 8-bit code page cannot hold (ERROR_NO_UNICODE_TRANSLATION).
+// characters that the file's 8-bit code page cannot hold (ERROR_NO_UNICODE_TRANSLATION) or a
+// line break (ERROR_INVALID_DATA).
 bool AddToINI(const std::wstring& sSection, const std::wstring& sKey, const std::wstring& sValue,
               const std::wstring& sIniFile);
 

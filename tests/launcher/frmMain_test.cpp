@@ -59,22 +59,25 @@ TEST_F(MainWindow, AddAModAppendsToTheListAndTheFileAndRefusesWhatItCannotKeep) 
 }
 
 TEST_F(MainWindow, SetCommandsWriteTheGamesCurrentModOrSayWhyNot) {
-    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\nmymod.mdf\r\n2\r\n\r\nab.mdf\r\n3\r\n\r\nabc\r\n");
+    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\nmymod.mdf\r\n2\r\n\r\nab.mdf\r\n3\r\n\r\nabc\r\n4\r\n\r\na\rb.mdf\r\n");
     Start();
     Press(Main(), IDC_CMDSETMOD);
     EXPECT_EQ(prompts.messages, std::vector<std::wstring>{L"Mod Selection Error|64|No Mod Selected, You have to select a mod from the list to set it as the current mod"});
     Select(2);  // the whole line, whatever its length
     Press(Main(), IDC_CMDSETMOD);
-    EXPECT_EQ(State(), L"mymod.mdf ab.mdf [abc] | Current mod: abc| Mods.cfg: mymod.mdf ab.mdf abc | game: abc | 1 messages 1 beeps");
+    EXPECT_EQ(State(), L"mymod.mdf ab.mdf [abc] a\rb.mdf | Current mod: abc| Mods.cfg: mymod.mdf ab.mdf abc a\rb.mdf | game: abc | 1 messages 1 beeps");
     Press(Main(), IDC_CMDSETVMT);
-    EXPECT_EQ(State(), L"mymod.mdf ab.mdf [abc] | Current mod: Mothvar| Mods.cfg: mymod.mdf ab.mdf abc | game: main | 1 messages 1 beeps");
+    EXPECT_EQ(State(), L"mymod.mdf ab.mdf [abc] a\rb.mdf | Current mod: Mothvar| Mods.cfg: mymod.mdf ab.mdf abc a\rb.mdf | game: main | 1 messages 1 beeps");
+    Select(3);  // a lone CR would split the game's key line
+    Press(Main(), IDC_CMDSETMOD);
+    EXPECT_EQ(State(), L"mymod.mdf ab.mdf abc [a\rb.mdf] | Current mod: Mothvar| Mods.cfg: mymod.mdf ab.mdf abc a\rb.mdf | game: main | 2 messages 2 beeps");
 
     // A write that fails leaves the label showing what the game will use, and says why.
     Select(0);
     WhileUnwritable(folder / L"Varmoth.ini", Fault::Held, [] { Press(Main(), IDC_CMDSETMOD); });
     WhileUnwritable(folder / L"Varmoth.ini", Fault::FolderInPlace, [] { Press(Main(), IDC_CMDSETVMT); });
-    EXPECT_EQ(State(), L"[mymod.mdf] ab.mdf abc | Current mod: Mothvar| Mods.cfg: mymod.mdf ab.mdf abc | game: <missing> | 3 messages 3 beeps");
-    EXPECT_NE(prompts.messages[1].find(folder / L"Varmoth.ini"), std::wstring::npos);
+    EXPECT_EQ(State(), L"[mymod.mdf] ab.mdf abc a\rb.mdf | Current mod: Mothvar| Mods.cfg: mymod.mdf ab.mdf abc a\rb.mdf | game: <missing> | 4 messages 4 beeps");
+    EXPECT_NE(prompts.messages[2].find(folder / L"Varmoth.ini"), std::wstring::npos);
 }
 
 TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {

@@ -17,6 +17,8 @@ TEST(Profile, ReadsAndWritesTheCodePageCutsLongValuesAndRefusesWhatItCannotHold)
     // Each of these would otherwise reach the file as '?' or as a look-alike letter.
     for (const wchar_t* other : {L"\u6F22.mdf", L"\u0101bc.mdf", L"x\U0001F600.mdf"})
         EXPECT_TRUE(!AddToINI(L"main", L"spaced", other, ini) && GetLastError() == ERROR_NO_UNICODE_TRANSLATION) << static_cast<int>(other[0]);
+    for (const wchar_t* broken : {L"a\rb.mdf", L"a\nb.mdf"})  // a line break would split the key's line
+        EXPECT_TRUE(!AddToINI(L"main", L"spaced", broken, ini) && GetLastError() == ERROR_INVALID_DATA);
     EXPECT_EQ(ReadBytes(ini), text);
     EXPECT_TRUE(AddToINI(L"main", L"new", L"M\u00FCll", ini));
     EXPECT_TRUE(ReadBytes(ini)->ends_with("\r\nnew=M\xFCll\r\n"));
