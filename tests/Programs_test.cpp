@@ -21,40 +21,6 @@ std::string ManifestOf(const std::wstring& program) {
 
 std::wstring FromEnvironment(const char* name) { return std::getenv(name) ? FromAnsi(std::getenv(name)) : L""; }
 
-// Starts the program in its own folder.
-UniqueKernelHandle Start(const std::wstring& program) {
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return {};
-    CloseHandle(process.hThread);
-    return UniqueKernelHandle(process.hProcess);
-}
-
-// The process's shown window of that caption, once it shows; nothing when it does not.
-HWND WindowOf(HANDLE process, const wchar_t* caption) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND window = FindWindowW(nullptr, caption); window; window = FindWindowExW(nullptr, window, nullptr, caption))
-            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window)) found = window;
-        return found != nullptr;
-    });
-    return found;
-}
-
-// The exit code once the process ended, closed by its window's close box; nothing when it did not end.
-std::optional<DWORD> Close(HANDLE process, HWND window) {
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    DWORD exitCode = STILL_ACTIVE;
-    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-    return GetExitCodeProcess(process, &exitCode) && exitCode != STILL_ACTIVE ? std::optional(exitCode) : std::nullopt;
-}
-
-std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) {
-    const std::wstring copy = folder / program.substr(program.find_last_of(L'\\') + 1);
-    return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
-}
-
 }  // namespace
 
 TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAndQuit) {
@@ -81,8 +47,8 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
                 continue;
             }
             ScratchFolder game;
-            UniqueKernelHandle process = Start(CopyInto(game, path));
-            EXPECT_EQ(Close(process.get(), WindowOf(process.get(), caption)), 0u);
+            UniqueKernelHandle process = StartProgram(CopyInto(game, path));
+            EXPECT_EQ(CloseProgram(process.get(), WindowOf(process.get(), caption)), 0u);
             EXPECT_TRUE(ReadBytes(game / defaults).has_value()) << "its first start writes its defaults";
         }
     }
@@ -93,18 +59,18 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
 TEST(Programs, OneVarpickPerGameFolder) {
     const wchar_t* caption = L"Varmoth - Pick MOD";
     ScratchFolder game, other;
-    UniqueKernelHandle first = Start(CopyInto(game, TestProgramFolder() + L"\\Varpick.exe"));
+    UniqueKernelHandle first = StartProgram(CopyInto(game, TestProgramFolder() + L"\\Varpick.exe"));
     HWND firstWindow = WindowOf(first.get(), caption);
     ASSERT_TRUE(firstWindow);
     ShowWindow(firstWindow, SW_MINIMIZE);
     for (const wchar_t* file : {L"Mods.cfg", L"Varpick.ini"}) DeleteFileW((game / file).c_str());
-    UniqueKernelHandle second = Start(game / L"Varpick.exe");
+    UniqueKernelHandle second = StartProgram(game / L"Varpick.exe");
     DWORD secondExit = STILL_ACTIVE;
     if (WaitForSingleObject(second.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(second.get(), 1);
     EXPECT_TRUE(GetExitCodeProcess(second.get(), &secondExit) && secondExit == 0);
     EXPECT_FALSE(IsIconic(firstWindow));
     EXPECT_FALSE(ReadBytes(game / L"Mods.cfg") || ReadBytes(game / L"Varpick.ini")) << "the second start wrote nothing";
-    UniqueKernelHandle elsewhere = Start(CopyInto(other, TestProgramFolder() + L"\\Varpick.exe"));
-    EXPECT_EQ(Close(elsewhere.get(), WindowOf(elsewhere.get(), caption)), 0u);
-    EXPECT_EQ(Close(first.get(), firstWindow), 0u);
+    UniqueKernelHandle elsewhere = StartProgram(CopyInto(other, TestProgramFolder() + L"\\Varpick.exe"));
+    EXPECT_EQ(CloseProgram(elsewhere.get(), WindowOf(elsewhere.get(), caption)), 0u);
+    EXPECT_EQ(CloseProgram(first.get(), firstWindow), 0u);
 }

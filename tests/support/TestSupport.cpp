@@ -40,14 +40,19 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     UniqueFileHandle held;
+    const std::wstring aside = path + L".aside";
+    const bool existed = fs::exists(path);
     if (fault == Fault::Held) {
         held.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
     } else {
-        fs::remove(path);
+        if (existed) fs::rename(path, aside);
         fs::create_directory(path);
     }
     action();
-    if (fault == Fault::FolderInPlace) fs::remove(path);
+    if (fault == Fault::FolderInPlace) {
+        fs::remove(path);
+        if (existed) fs::rename(aside, path);
+    }
 }
 
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key) {
@@ -200,6 +205,51 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
         }
     }
     return reports;
+}
+
+UniqueKernelHandle StartProgram(const std::wstring& program) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return {};
+    CloseHandle(process.hThread);
+    return UniqueKernelHandle(process.hProcess);
+}
+
+HWND WindowOf(HANDLE process, const wchar_t* caption) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window = FindWindowW(nullptr, caption); window; window = FindWindowExW(nullptr, window, nullptr, caption))
+            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window)) found = window;
+        return found != nullptr;
+    });
+    return found;
+}
+
+std::optional<DWORD> CloseProgram(HANDLE process, HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD exitCode = STILL_ACTIVE;
+    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    return GetExitCodeProcess(process, &exitCode) && exitCode != STILL_ACTIVE ? std::optional(exitCode) : std::nullopt;
+}
+
+std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) {
+    const std::wstring copy = folder / program.substr(program.find_last_of(L'\\') + 1);
+    return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
+}
+
+std::wstring NextMessageBox(HANDLE process, int answer) {
+    HWND box = nullptr;
+    WaitUntil([&] {
+        for (HWND window = FindWindowW(L"#32770", nullptr); window && !box; window = FindWindowExW(nullptr, window, L"#32770", nullptr))
+            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) box = window;
+        return box != nullptr;
+    }, std::chrono::seconds(1));
+    if (!box) return L"";
+    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+    WaitUntil([&] { return !IsWindow(box); }, std::chrono::seconds(5));
+    return text;
 }
 
 int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) {

@@ -34,7 +34,7 @@ private:
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 // Runs `action` while the file cannot be written (the read-only attribute does not stop an
-// administrator): held open without sharing, or replaced by a folder that is removed afterwards.
+// administrator): held open without sharing, or a folder in its place, the file put back after.
 enum class Fault { Held, FolderInPlace };
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 // One key straight from the file, as the game reads it; "<missing>" when it is not there.
@@ -61,6 +61,16 @@ bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
 std::wstring TestProgramFolder();  // where the programs and the stand-in game are built too
+
+// Real processes of the programs: started in their own folder; their shown window of that caption
+// (nothing when none shows); closed by the close box, with the exit code (nothing when it did not end).
+UniqueKernelHandle StartProgram(const std::wstring& program);
+HWND WindowOf(HANDLE process, const wchar_t* caption);
+std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
+std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
+// The text of the next real message box the process shows, answered with button `answer`; empty
+// when none shows within a second.
+std::wstring NextMessageBox(HANDLE process, int answer = IDOK);
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
 class RecordingPrompts : public Prompts {
