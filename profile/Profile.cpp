@@ -5,11 +5,23 @@
 #include "AnsiText.h"
 
 namespace {
+
 constexpr DWORD kValueBufferLength = 255;
+// A settings file is a few hundred bytes. A much larger one is no settings file, and the
+// platform reads and rewrites such a file whole for every key, which takes minutes.
+constexpr ULONGLONG kLargestSettingsFile = 1 << 20;
+
+bool IsOversized(const std::wstring& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) &&
+           (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kLargestSettingsFile;
 }
+
+}  // namespace
 
 std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
                         const std::wstring& sDefault, const std::wstring& sIniFile) {
+    if (IsOversized(sIniFile)) return sDefault;  // neither read nor completed
     wchar_t buffer[kValueBufferLength] = {};
     // The platform gets an empty default: only the count tells whether the key gave anything.
     const DWORD count = GetPrivateProfileStringW(sSection.c_str(), sKey.c_str(), L"", buffer,
@@ -32,6 +44,10 @@ bool AddToINI(const std::wstring& sSection, const std::wstring& sKey, const std:
             SetLastError(ERROR_INVALID_DATA);
             return false;
         }
+    }
+    if (IsOversized(sIniFile)) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return false;
     }
     return WritePrivateProfileStringW(sSection.c_str(), sKey.c_str(), sValue.c_str(),
                                       sIniFile.c_str()) != FALSE;

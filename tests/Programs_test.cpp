@@ -19,14 +19,12 @@ std::string ManifestOf(const std::wstring& program) {
     return text;
 }
 
-std::wstring FromEnvironment(const char* name) { return std::getenv(name) ? FromAnsi(std::getenv(name)) : L""; }
 
 }  // namespace
 
 TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAndQuit) {
-    std::wstring x86Folder = FromEnvironment("VARMOTH_X86_PROGRAMS");
-    if (x86Folder.starts_with(L"/")) x86Folder = L"Z:" + x86Folder;  // a path of Wine's host
-    const bool x86Runs = FromEnvironment("VARMOTH_X86_RUNS") == L"1";
+    const std::wstring x86Folder = HostFolder("VARMOTH_X86_PROGRAMS");
+    const bool x86Runs = std::getenv("VARMOTH_X86_RUNS") && std::string(std::getenv("VARMOTH_X86_RUNS")) == "1";
     std::vector<std::pair<std::wstring, bool>> builds{{TestProgramFolder(), true}};  // folder, 64-bit
     if (!x86Folder.empty()) builds.emplace_back(x86Folder, false);
     for (const auto& [folder, is64Bit] : builds) {

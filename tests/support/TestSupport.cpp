@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "profile/AnsiText.h"
 #include "win32/Dialog.h"
 
 namespace fs = std::filesystem;
@@ -181,6 +182,12 @@ int ScreenDpi() {
     return dpi;
 }
 
+std::wstring HostFolder(const char* variable) {
+    const char* value = std::getenv(variable);
+    const std::wstring folder = value ? FromAnsi(value) : L"";
+    return folder.starts_with(L"/") ? L"Z:" + folder : folder;  // a folder of Wine's host
+}
+
 std::wstring TestProgramFolder() {
     wchar_t self[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
@@ -216,13 +223,13 @@ UniqueKernelHandle StartProgram(const std::wstring& program) {
     return UniqueKernelHandle(process.hProcess);
 }
 
-HWND WindowOf(HANDLE process, const wchar_t* caption) {
+HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND window = FindWindowW(nullptr, caption); window; window = FindWindowExW(nullptr, window, nullptr, caption))
             if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window)) found = window;
         return found != nullptr;
-    });
+    }, deadline);
     return found;
 }
 
@@ -238,13 +245,13 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
     return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
 }
 
-std::wstring NextMessageBox(HANDLE process, int answer) {
+std::wstring NextMessageBox(HANDLE process, int answer, std::chrono::milliseconds deadline) {
     HWND box = nullptr;
     WaitUntil([&] {
         for (HWND window = FindWindowW(L"#32770", nullptr); window && !box; window = FindWindowExW(nullptr, window, L"#32770", nullptr))
             if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) box = window;
         return box != nullptr;
-    }, std::chrono::seconds(1));
+    }, deadline);
     if (!box) return L"";
     const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));

@@ -61,16 +61,17 @@ bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
 std::wstring TestProgramFolder();  // where the programs and the stand-in game are built too
+std::wstring HostFolder(const char* variable);  // a folder the environment names, as Wine sees it
 
 // Real processes of the programs: started in their own folder; their shown window of that caption
 // (nothing when none shows); closed by the close box, with the exit code (nothing when it did not end).
 UniqueKernelHandle StartProgram(const std::wstring& program);
-HWND WindowOf(HANDLE process, const wchar_t* caption);
+HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = std::chrono::seconds(20));
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
 // The text of the next real message box the process shows, answered with button `answer`; empty
-// when none shows within a second.
-std::wstring NextMessageBox(HANDLE process, int answer = IDOK);
+// when none shows within the deadline.
+std::wstring NextMessageBox(HANDLE process, int answer = IDOK, std::chrono::milliseconds deadline = std::chrono::seconds(1));
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
 class RecordingPrompts : public Prompts {
