@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 
 #include "configurator/VartuneControls.h"
@@ -119,4 +120,32 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(prompts.messages[1].starts_with(kCaption + std::wstring(L"|16|")) && prompts.messages[1].find(file) != std::wstring::npos);
     EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY))) << "not \"Changed Applied\": the changes are not saved";
+}
+
+// Vartune killed at random moments during Apply, which writes through the platform's profile
+// functions: the test counts how often a kill left vmtconfig.ini damaged or empty.
+// The loop runs in a child test program.
+const bool registered = SaveLoops().emplace(L"apply", [](const std::wstring& folder) {
+    RecordingPrompts prompts;
+    frmMain form(folder);
+    form.Load(SW_HIDE);
+    for (int round = 0;; ++round) {
+        Choose(GetDlgItem(form.hwnd(), IDC_CBOPRESET), round % 2 ? 0 : 4);
+        SendMessageW(GetDlgItem(form.hwnd(), IDC_CMDAPPLY), BM_CLICK, 0, 0);
+    }
+}).second;
+
+TEST(Kills, DuringApplyVmtconfig_iniIsCounted) {
+    const std::string whole = "[video]\r\ngamma=1.2\r\n" + kFirstStartFile;
+    ScratchFolder folder(ScratchFolder::Name::Plain);
+    const std::wstring ini = folder / L"vmtconfig.ini";
+    WriteBytes(ini, whole);
+    const KillCount apply = KillDuringSaves(L"apply", folder.path(), 50, [&] {
+        bool intact = ReadIniKey(ini, L"video", L"gamma") == L"1.2";
+        for (const wchar_t* key : {L"performence", L"bit", L"resoultion", L"screen", L"intro", L"sound", L"music"}) intact = intact && ReadIniKey(ini, L"options", key) != L"<missing>";
+        if (!intact) WriteBytes(ini, whole);
+        return intact;
+    });
+    EXPECT_GE(apply.kills, 45);
+    std::cout << "Kills during saves: vmtconfig.ini (Apply) " << apply.kills << " kills, " << apply.damaged << " damaged or empty\n";
 }

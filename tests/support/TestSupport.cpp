@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -257,6 +258,31 @@ std::wstring NextMessageBox(HANDLE process, int answer, std::chrono::millisecond
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
     WaitUntil([&] { return !IsWindow(box); }, std::chrono::seconds(5));
     return text;
+}
+
+std::map<std::wstring, std::function<void(const std::wstring&)>>& SaveLoops() {
+    static std::map<std::wstring, std::function<void(const std::wstring&)>> loops;
+    return loops;
+}
+
+KillCount KillDuringSaves(const std::wstring& loop, const std::wstring& folder, int rounds, const std::function<bool()>& intact) {
+    wchar_t self[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    std::mt19937 random(12345);
+    KillCount count;
+    for (int round = 0; round < rounds; ++round) {
+        std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --loop " + loop + L" \"" + folder + L"\"";
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) break;
+        UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(150, 450)(random)));  // past its start
+        count.kills += WaitForSingleObject(processHandle.get(), 0) == WAIT_TIMEOUT;
+        TerminateProcess(processHandle.get(), 9);
+        WaitForSingleObject(processHandle.get(), 10000);
+        count.damaged += !intact();
+    }
+    return count;
 }
 
 int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) {

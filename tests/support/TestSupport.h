@@ -73,6 +73,15 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);
 // when none shows within the deadline.
 std::wstring NextMessageBox(HANDLE process, int answer = IDOK, std::chrono::milliseconds deadline = std::chrono::seconds(1));
 
+// Kills during saves. A test registers a loop that saves again and again in the folder it is given;
+// KillDuringSaves starts this test program on that loop `rounds` times, kills it after a random
+// while and counts the kills that hit a running loop and the rounds after which `intact` is false.
+std::map<std::wstring, std::function<void(const std::wstring& folder)>>& SaveLoops();
+struct KillCount {
+    int kills = 0, damaged = 0;
+};
+KillCount KillDuringSaves(const std::wstring& loop, const std::wstring& folder, int rounds, const std::function<bool()>& intact);
+
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
 class RecordingPrompts : public Prompts {
 public:
