@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include <windowsx.h>
+
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
 #include "../win32/Dialog.h"
@@ -31,10 +33,20 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Form_Load();
         return TRUE;  // the focus goes to the first button
     case WM_COMMAND:
-        // Enter and Esc reach here without a control (lParam 0): the window has no default
-        // and no cancel button, so they press nothing.
-        if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnCommand(LOWORD(wParam));
+        if (lParam == 0) OnMenuOrKey(LOWORD(wParam));
+        else if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+        else if (LOWORD(wParam) == IDC_CBOMODS && HIWORD(wParam) == LBN_DBLCLK) cmdSetMOD_Click();
         return TRUE;
+    case WM_DROPFILES:
+        Form_DropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == Item(IDC_CBOMODS)) cboMODs_ContextMenu(lParam);
+        return TRUE;
+    case WM_VKEYTOITEM:  // a key pressed in the mod list: Delete removes the line, others work as usual
+        if (LOWORD(wParam) != VK_DELETE) return -1;
+        mnuRemoveFromList_Click();
+        return -2;
     case WM_DPICHANGED:
         boldFont_.Apply(hwnd(), HIWORD(wParam));
         return FALSE;  // the dialog manager lays the window out for the new DPI
@@ -43,6 +55,18 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     default:
         return FALSE;
+    }
+}
+
+void frmMain::OnMenuOrKey(int id) {
+    switch (id) {
+    case IDM_SETASCURRENT: cmdSetMOD_Click(); break;
+    case IDM_REMOVEFROMLIST: mnuRemoveFromList_Click(); break;
+    // Enter comes as IDOK, Esc as IDCANCEL: the window has no default and no cancel button, so
+    // they press nothing, but Enter on a line of the mod list sets that mod.
+    case IDOK:
+        if (GetFocus() == Item(IDC_CBOMODS) && cboMODs().SelectedIndex() >= 0) cmdSetMOD_Click();
+        break;
     }
 }
 
@@ -117,42 +141,106 @@ void frmMain::cmdRun_Click() {
 }
 
 void frmMain::cmdAddMod_Click() {
-    const std::optional<std::wstring> chosen =
-        CurrentPrompts().OpenFile(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s);
-    if (!chosen || chosen->empty()) return;
-    const std::wstring title = FileTitle(*chosen);
+    AddModFiles(CurrentPrompts().OpenFiles(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s), {});
+}
 
-    if (modMain::iModCount >= modMain::kModCapacity) {
-        ShowError(L"The mod list is full: Varpick keeps at most " + std::to_wstring(modMain::kModCapacity) +
-                  L" mods. \"" + title + L"\" was not added.");
-        return;
+void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<std::wstring> notAdded) {
+    const std::int16_t countBefore = modMain::iModCount;
+    std::vector<std::wstring> added;
+    for (const std::wstring& file : files) {
+        const std::wstring title = FileTitle(file);
+        if (title.empty()) continue;
+        if (modMain::iModCount >= modMain::kModCapacity) {
+            notAdded.push_back(L"The mod list is full: Varpick keeps at most " + std::to_wstring(modMain::kModCapacity) +
+                               L" mods. \"" + title + L"\" was not added.");
+        } else if (!FitsAnsi(title)) {
+            notAdded.push_back(L"\"" + title + L"\" was not added: its name has characters that Mods.cfg and the "
+                               L"game's Varmoth.ini cannot hold. Rename the file and add it again.");
+        } else if (modMain::ModsFileProtected()) {
+            notAdded.push_back(L"\"" + title + L"\" was not added: Mods.cfg could not be read when Varpick started, "
+                               L"and saving now would replace the mods listed in it.");
+        } else {
+            cMod& entry = modMain::Mods(modMain::NextModIndex());
+            entry.iID(modMain::NewModID());
+            entry.sName(L"");
+            entry.Path(title);
+            added.push_back(title);
+        }
     }
-    if (!FitsAnsi(title)) {
-        ShowError(L"\"" + title + L"\" was not added: its name has characters that Mods.cfg and the "
-                  L"game's Varmoth.ini cannot hold. Rename the file and add it again.");
-        return;
+    // One save for all of them; when it fails, none was added and table, file and list stay in step.
+    if (!added.empty()) {
+        if (const std::optional<FileError> failed = modMain::SaveMods()) {
+            while (modMain::iModCount > countBefore) modMain::Mods(modMain::iModCount--) = cMod{};
+            std::wstring titles;
+            for (const std::wstring& title : added) titles += (titles.empty() ? L"\"" : L", \"") + title + L"\"";
+            notAdded.push_back(titles + (added.size() == 1 ? L" was" : L" were") +
+                               L" not added, because the mod list could not be saved:\r\n" + failed->Describe());
+        } else {
+            const ListBox list = cboMODs();
+            for (const std::wstring& title : added) list.Add(title);
+        }
     }
-    if (modMain::ModsFileProtected()) {
-        ShowError(L"\"" + title + L"\" was not added: Mods.cfg could not be read when Varpick started, "
-                  L"and saving now would replace the mods listed in it.");
-        return;
-    }
+    if (notAdded.empty()) return;
+    std::wstring text;
+    for (const std::wstring& line : notAdded) text += (text.empty() ? L"" : L"\r\n") + line;
+    ShowError(text);
+}
 
-    const std::int16_t id = modMain::NewModID();
-    const std::int16_t index = modMain::NextModIndex();
-    cMod& entry = modMain::Mods(index);
-    entry.iID(id);
-    entry.sName(L"");
-    entry.Path(title);
-    if (const std::optional<FileError> failed = modMain::SaveMods()) {
-        // Keep the table, the file and the list in step: the addition did not happen.
-        entry = cMod{};
-        --modMain::iModCount;
-        ShowError(L"\"" + title + L"\" was not added, because the mod list could not be saved:\r\n" +
-                  failed->Describe());
+void frmMain::Form_DropFiles(HDROP drop) {
+    // The shell's library is loaded only when something is dropped: importing it would slow every
+    // start. The window accepts files through its extended style alone.
+    static const HMODULE shell = LoadLibraryW(L"shell32.dll");
+    static const auto dragQueryFile = reinterpret_cast<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>(
+        reinterpret_cast<void*>(GetProcAddress(shell, "DragQueryFileW")));
+    static const auto dragFinish = reinterpret_cast<void(WINAPI*)(HDROP)>(reinterpret_cast<void*>(GetProcAddress(shell, "DragFinish")));
+    if (!dragQueryFile || !dragFinish) return;
+    std::vector<std::wstring> mods, skipped;
+    const UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(dragQueryFile(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(dragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size())));
+        // The add dialog's pattern, *.mdf*, as it matches: ".mdf" anywhere in the name, in any case.
+        std::wstring name = FileTitle(path);
+        CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+        if (name.find(L".mdf") != std::wstring::npos) mods.push_back(path);
+        else skipped.push_back(L"\"" + FileTitle(path) + L"\" was not added: it is not a mod file (*.mdf*).");
+    }
+    dragFinish(drop);
+    AddModFiles(mods, skipped);
+}
+
+void frmMain::cboMODs_ContextMenu(LPARAM position) {
+    HWND list = Item(IDC_CBOMODS);
+    POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1) {  // from the keyboard: at the selected line
+        const int line = cboMODs().SelectedIndex();
+        RECT rect;
+        if (line < 0 || SendMessageW(list, LB_GETITEMRECT, line, reinterpret_cast<LPARAM>(&rect)) == LB_ERR) return;
+        at = {rect.left, rect.bottom};
+        ClientToScreen(list, &at);
+    } else {  // a right-click selects the line under the pointer first
+        POINT client = at;
+        ScreenToClient(list, &client);
+        const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        if (HIWORD(hit)) return;  // below the last line
+        SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
+    }
+    UniqueHMenu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, IDM_SETASCURRENT, L"&Set as current mod");
+    AppendMenuW(menu.get(), MF_STRING, IDM_REMOVEFROMLIST, L"&Remove from list");
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);  // the choice comes as WM_COMMAND
+}
+
+void frmMain::mnuRemoveFromList_Click() {
+    const int line = cboMODs().SelectedIndex();
+    if (line < 0) return;
+    const std::wstring title = cboMODs().ItemText(line);
+    // The game's current mod stays as it is, and so does the label: the game still uses it.
+    if (const std::optional<FileError> failed = modMain::RemoveMod(line + 1)) {
+        ShowError(L"\"" + title + L"\" was not removed, because the mod list could not be saved:\r\n" + failed->Describe());
         return;
     }
-    cboMODs().Add(title);
+    SendMessageW(Item(IDC_CBOMODS), LB_DELETESTRING, static_cast<WPARAM>(line), 0);
 }
 
 void frmMain::cmdSetMOD_Click() {

@@ -1,6 +1,11 @@
 #pragma once
 // Varpick's main window: the mod list, the game's current mod, and the eight commands.
+#include <windows.h>
+
+#include <shellapi.h>  // HDROP; the library itself is loaded on the first drop
+
 #include <string>
+#include <vector>
 
 #include "../win32/Controls.h"
 #include "../win32/UniqueHandle.h"
@@ -24,6 +29,13 @@ private:
     void Form_Unload();
     void cmdRun_Click();
     void cmdAddMod_Click();
+    // Adds the files as Add a Mod adds one, with one save for all of them and one message for
+    // what was not added (after `notAdded`, what the caller turned away already).
+    void AddModFiles(const std::vector<std::wstring>& files, std::vector<std::wstring> notAdded);
+    void Form_DropFiles(HDROP drop);
+    void cboMODs_ContextMenu(LPARAM position);
+    void mnuRemoveFromList_Click();
+    void OnMenuOrKey(int id);
     void cmdSetMOD_Click();
     void cmdSetVMT_Click();
     void cmdDeleteAllMods_Click();

@@ -174,6 +174,19 @@ std::optional<FileError> SaveMods() {
     return std::nullopt;
 }
 
+std::optional<FileError> RemoveMod(int index) {
+    const std::vector<cMod> before(g_mods.begin(), g_mods.begin() + iModCount);
+    Mods(index);  // an index outside the table throws here, before anything changes
+    std::move(g_mods.begin() + index, g_mods.begin() + iModCount, g_mods.begin() + index - 1);
+    g_mods[static_cast<size_t>(--iModCount)] = cMod{};
+    const std::optional<FileError> failed = SaveMods();
+    if (failed) {
+        std::copy(before.begin(), before.end(), g_mods.begin());
+        iModCount = static_cast<std::int16_t>(before.size());
+    }
+    return failed;
+}
+
 std::optional<FileError> DeleteModsFile() {
     const std::wstring file = AppFile(L"Mods.cfg");
     if (!DeleteFileW(file.c_str())) {

@@ -65,6 +65,9 @@ std::int16_t NextModIndex();  // raises iModCount by one and returns it
 // Rewrites Mods.cfg from Mods(1..iModCount); the old file stays whole if this fails.
 std::optional<FileError> SaveMods();
 
+// Takes Mods(index) out of the catalogue and rewrites Mods.cfg without it, the others in their
+// order with their IDs. When the save fails, the table stays as it was.
+std::optional<FileError> RemoveMod(int index);
 // Deletes Mods.cfg (a missing file is fine) and, once it is gone, empties the catalogue.
 std::optional<FileError> DeleteModsFile();
 

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <cwchar>
 #include <vector>
 
 int Prompts::Message(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) {
@@ -10,25 +11,45 @@ int Prompts::Message(HWND owner, const std::wstring& text, const std::wstring& t
 
 void Prompts::Beep() { MessageBeep(MB_OK); }
 
-std::optional<std::wstring> Prompts::OpenFile(HWND owner, const std::wstring& title,
-                                              const std::wstring& filter) {
-    std::vector<wchar_t> fileName(32768, L'\0');
+namespace {
+
+// The file-open dialog; the chosen names in its buffer, in the platform's form.
+std::vector<wchar_t> RunOpenDialog(HWND owner, const std::wstring& title, const std::wstring& filter, DWORD moreFlags) {
+    std::vector<wchar_t> names(32768, L'\0');
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
-    ofn.lpstrFile = fileName.data();
-    ofn.nMaxFile = static_cast<DWORD>(fileName.size());
+    ofn.lpstrFile = names.data();
+    ofn.nMaxFile = static_cast<DWORD>(names.size());
     ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                OFN_EXPLORER;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER | moreFlags;
     // The dialog's library is loaded on first use: importing it would slow every start, and most
     // runs never open a file dialog. It stays loaded for the rest of the run.
     static const auto getOpenFileName = reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEW*)>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
-    if (!getOpenFileName || !getOpenFileName(&ofn) || fileName[0] == L'\0') return std::nullopt;
-    return std::wstring(fileName.data());
+    if (!getOpenFileName || !getOpenFileName(&ofn)) names.assign(2, L'\0');
+    return names;
+}
+
+}  // namespace
+
+std::optional<std::wstring> Prompts::OpenFile(HWND owner, const std::wstring& title, const std::wstring& filter) {
+    const std::vector<wchar_t> names = RunOpenDialog(owner, title, filter, 0);
+    if (names[0] == L'\0') return std::nullopt;
+    return std::wstring(names.data());
+}
+
+std::vector<std::wstring> Prompts::OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) {
+    // One file comes as its full path; several as the folder and then each name, NUL after each.
+    const std::vector<wchar_t> names = RunOpenDialog(owner, title, filter, OFN_ALLOWMULTISELECT);
+    std::vector<std::wstring> parts;
+    for (const wchar_t* part = names.data(); *part; part += wcslen(part) + 1) parts.emplace_back(part);
+    if (parts.size() <= 1) return parts;
+    std::vector<std::wstring> files;
+    for (size_t i = 1; i < parts.size(); ++i) files.push_back(parts[0] + (parts[0].ends_with(L'\\') ? L"" : L"\\") + parts[i]);
+    return files;
 }
 
 void Prompts::EndProgram(UINT exitCode) { ExitProcess(exitCode); }

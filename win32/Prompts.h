@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class Prompts {
 public:
@@ -18,6 +19,8 @@ public:
     // platform's double-NUL form. The dialog does not change the program's current folder.
     virtual std::optional<std::wstring> OpenFile(HWND owner, const std::wstring& title,
                                                  const std::wstring& filter);
+    // The same dialog letting the user pick several files: their full paths, none when cancelled.
+    virtual std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter);
     // Ends the program at once, after a fatal error.
     virtual void EndProgram(UINT exitCode);
 };

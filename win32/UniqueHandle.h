@@ -72,9 +72,16 @@ struct WindowTraits {  // windows this code created and nobody else destroys
     static void close(pointer h) noexcept { ::DestroyWindow(h); }
 };
 
+struct MenuTraits {
+    using pointer = HMENU;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DestroyMenu(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueHKey = UniqueHandle<RegKeyTraits>;
 using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueHWnd = UniqueHandle<WindowTraits>;
+using UniqueHMenu = UniqueHandle<MenuTraits>;

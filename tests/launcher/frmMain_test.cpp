@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include <shlobj.h>
+
 namespace {
 
 const std::string kExample = "12\r\n\r\na.mdf\r\n5400\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n";  // in code page 1252
@@ -9,6 +11,19 @@ std::string Entries(int count) {
     return text;
 }
 using MainWindow = Launcher;
+
+// What the shell gives a window when files are dropped on it.
+HDROP Drop(const std::vector<std::wstring>& files) {
+    std::wstring names;
+    for (const std::wstring& file : files) names += file + L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
 
 }  // namespace
 
@@ -131,4 +146,38 @@ TEST_F(Layout, EveryCaptionFitsNothingOverlapsAndTheFontsFollowTheDpi) {
         const int labels = static_cast<int>(std::lround(9.75 * newDpi / 72));
         EXPECT_EQ(std::pair(FontHeight(GetDlgItem(Main(), IDC_LBLCURRENTMOD)), FontHeight(GetDlgItem(About(), IDC_LBLVERSION))), std::pair(-labels, -labels));
     }
+}
+
+TEST_F(MainWindow, FilesDroppedOrPickedTogetherAreAddedAndOneModIsRemovedOrSetFromTheList) {
+    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n2\r\n\r\nb.mdf\r\n");
+    WriteBytes(folder / L"Varmoth.ini", "[mods]\r\ncurrentmod=b.mdf\r\n");
+    Start();
+    AddMod(L"C:\\m\\x.mdf\nC:\\m\\y.MDFz");  // two picked at once
+    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(Drop({L"C:\\d\\z.mdf", L"C:\\d\\notes.txt", L"C:\\d\\\u6F22.mdf"})), 0);
+    EXPECT_EQ(State(), L"a.mdf b.mdf x.mdf y.MDFz z.mdf | Current mod: b.mdf| Mods.cfg: a.mdf b.mdf x.mdf y.MDFz z.mdf | game: b.mdf | 1 messages 0 beeps");
+    EXPECT_TRUE(prompts.messages[0].find(L"notes.txt\" was not added: it is not a mod file") != std::wstring::npos && prompts.messages[0].find(L"\r\n\"\u6F22.mdf") != std::wstring::npos);
+
+    HWND list = GetDlgItem(Main(), IDC_CBOMODS);
+    Select(1);
+    PressKey(list, VK_DELETE);  // the game keeps its mod, and the label says so
+    EXPECT_EQ(State(), L"a.mdf x.mdf y.MDFz z.mdf | Current mod: b.mdf| Mods.cfg: a.mdf x.mdf y.MDFz z.mdf | game: b.mdf | 1 messages 0 beeps");
+    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->starts_with("1\r\n\r\na.mdf\r\n") && modMain::Mods(2).Path() == L"x.mdf");
+    Select(0);
+    WhileUnwritable(folder / L"Mods.cfg", Fault::Held, [] { SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0); });
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_CBOMODS, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(State(), L"[a.mdf] x.mdf y.MDFz z.mdf | Current mod: a.mdf| Mods.cfg: a.mdf x.mdf y.MDFz z.mdf | game: a.mdf | 2 messages 0 beeps") << "not removed: the save failed";
+    SetFocus(list);
+    Select(3);
+    PressKey(list, VK_RETURN);
+    SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0);
+    EXPECT_EQ(State(), L"a.mdf x.mdf y.MDFz | Current mod: z.mdf| Mods.cfg: a.mdf x.mdf y.MDFz | game: z.mdf | 2 messages 0 beeps");
+
+    // A right-click selects the line under the pointer and opens the menu (closed again here).
+    RECT line;
+    SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
+    POINT at = {line.left + 2, line.top + 2};
+    ClientToScreen(list, &at);
+    SetTimer(Main(), 1, 100, [](HWND window, UINT, UINT_PTR id, DWORD) { KillTimer(window, id); EndMenu(); });
+    SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(ListBox(list).SelectedIndex(), 1);
 }

@@ -299,3 +299,10 @@ std::optional<std::wstring> RecordingPrompts::OpenFile(HWND, const std::wstring&
     if (!files.empty()) files.pop_front();
     return file;
 }
+
+std::vector<std::wstring> RecordingPrompts::OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) {
+    std::vector<std::wstring> picked;
+    const std::optional<std::wstring> files = OpenFile(owner, title, filter);
+    for (size_t start = 0, end = 0; files && end != std::wstring::npos; start = end + 1) picked.push_back(files->substr(start, (end = files->find(L'\n', start)) - start));
+    return picked;
+}

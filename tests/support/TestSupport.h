@@ -90,12 +90,13 @@ public:
     int Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) override;
     void Beep() override { ++beeps; }
     std::optional<std::wstring> OpenFile(HWND, const std::wstring& title, const std::wstring& filter) override;
+    std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) override;
     void EndProgram(UINT exitCode) override { endedWith = exitCode; }
 
     std::vector<std::wstring> messages;  // "title|style|text"
     int beeps = 0;
     std::optional<UINT> endedWith;
-    std::deque<std::optional<std::wstring>> files;  // what the next file dialogs pick; nothing cancels
+    std::deque<std::optional<std::wstring>> files;  // what the next file dialogs pick, '\n' between several; nothing cancels
     std::deque<int> answers;                        // else a message box gets its first button
     std::vector<std::wstring> fileDialogs;          // "title|filter", the filter's NULs as '|'
 };
