@@ -3,6 +3,7 @@
 // rewrite the catalogue, the game's file or a file too large to be settings, and closes cleanly.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "launcher/ModsFormat.h"
@@ -18,28 +19,26 @@ TEST(DamagedFiles, BothProgramsStartOnEachAndShowWhatTheRulesSay) {
     std::string huge;
     while (huge.size() < 20'000'000) huge += "[Main]\r\nSkin=1\r\n12\r\n\r\nCrimson Dusk.mdf\r\n";
     corpus.emplace_back(L"20 MB", huge);
-    struct Reader {
-        const wchar_t *program, *caption, *file;
-    };
-    const Reader readers[] = {{L"Varpick.exe", L"Varmoth - Pick MOD", L"Mods.cfg"}, {L"Varpick.exe", L"Varmoth - Pick MOD", L"Varmoth.ini"},
-                              {L"Varpick.exe", L"Varmoth - Pick MOD", L"Varpick.ini"}, {L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini"}};
+    const std::wstring varpick = L"Varpick.exe", caption = L"Varmoth - Pick MOD";
+    const std::array<std::wstring, 3> readers[] = {{varpick, caption, L"Mods.cfg"}, {varpick, caption, L"Varmoth.ini"}, {varpick, caption, L"Varpick.ini"},
+                                                   {L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini"}};  // program, caption, file
     for (const auto& [name, bytes] : corpus) {
-        for (const Reader& reader : readers) {
-            SCOPED_TRACE(testing::Message() << ToAnsi(name).value_or("?") << " as " << ToAnsi(reader.file).value_or("?"));
+        for (const auto& [program, caption, fileName] : readers) {
+            SCOPED_TRACE(testing::Message() << ToAnsi(name).value_or("?") << " as " << ToAnsi(fileName).value_or("?"));
             ScratchFolder game;
-            const std::wstring file = game / reader.file;
+            const std::wstring file = game / fileName;
             WriteBytes(file, bytes);
             wchar_t currentMod[255] = {};  // what the game's own reading of the file gives
             GetPrivateProfileStringW(L"mods", L"currentmod", L"", currentMod, 255, file.c_str());
-            UniqueKernelHandle process = StartProgram(CopyInto(game, TestProgramFolder() + L"\\" + reader.program));
+            UniqueKernelHandle process = StartProgram(CopyInto(game, TestProgramFolder() + L"\\" + program));
             std::vector<std::wstring> shown;
             HWND window = nullptr;
             for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-                 !(window = WindowOf(process.get(), reader.caption, std::chrono::milliseconds(0))) && std::chrono::steady_clock::now() < end;)
+                 !(window = WindowOf(process.get(), caption.c_str(), std::chrono::milliseconds(0))) && std::chrono::steady_clock::now() < end;)
                 if (std::wstring text = NextMessageBox(process.get(), IDOK, std::chrono::milliseconds(50)); !text.empty()) shown.push_back(text);
             if (!window) TerminateProcess(process.get(), 1);
             ASSERT_TRUE(window) << "no window within ten seconds";
-            if (std::wstring(reader.file) == L"Mods.cfg") {
+            if (fileName == L"Mods.cfg") {
                 const ParsedCatalogue parsed = ParseCatalogue(FromAnsi(bytes), 1000);
                 EXPECT_EQ(SendMessageW(GetDlgItem(window, IDC_CBOMODS), LB_GETCOUNT, 0, 0), static_cast<LRESULT>(parsed.entries.size()));
                 EXPECT_EQ(shown.size(), parsed.bTruncated ? 1u : 0u) << "only a list of over 1000 mods is told";
@@ -47,9 +46,9 @@ TEST(DamagedFiles, BothProgramsStartOnEachAndShowWhatTheRulesSay) {
                 EXPECT_TRUE(shown.empty()) << ToAnsi(shown.front()).value_or("?");
             }
             const std::wstring label = WindowText(GetDlgItem(window, IDC_LBLCURRENTMOD));
-            EXPECT_TRUE(std::wstring(reader.file) != L"Varmoth.ini" || label == std::wstring(L"Current mod: ") + currentMod) << ToAnsi(label).value_or("?");
+            EXPECT_TRUE(fileName != L"Varmoth.ini" || label == std::wstring(L"Current mod: ") + currentMod) << ToAnsi(label).value_or("?");
             EXPECT_EQ(CloseProgram(process.get(), window), 0u);
-            const bool completedByDesign = (std::wstring(reader.file) == L"Varpick.ini" || std::wstring(reader.file) == L"vmtconfig.ini") && bytes.size() < 1'000'000;
+            const bool completedByDesign = (fileName == L"Varpick.ini" || fileName == L"vmtconfig.ini") && bytes.size() < 1'000'000;
             EXPECT_TRUE(completedByDesign || ReadBytes(file) == bytes) << "rewritten";
         }
     }

@@ -224,14 +224,23 @@ UniqueKernelHandle StartProgram(const std::wstring& program) {
     return UniqueKernelHandle(process.hProcess);
 }
 
-HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline) {
+namespace {
+
+// The process's shown top-level window of that class and caption (nullptr: any) that `wanted` accepts.
+HWND ShownWindowOf(HANDLE process, const wchar_t* kind, const wchar_t* caption, const std::function<bool(HWND)>& wanted, std::chrono::milliseconds deadline) {
     HWND found = nullptr;
     WaitUntil([&] {
-        for (HWND window = FindWindowW(nullptr, caption); window; window = FindWindowExW(nullptr, window, nullptr, caption))
-            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window)) found = window;
+        for (HWND window = FindWindowW(kind, caption); window && !found; window = FindWindowExW(nullptr, window, kind, caption))
+            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window) && wanted(window)) found = window;
         return found != nullptr;
     }, deadline);
     return found;
+}
+
+}  // namespace
+
+HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline) {
+    return ShownWindowOf(process, nullptr, caption, [](HWND) { return true; }, deadline);
 }
 
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window) {
@@ -247,12 +256,7 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
 }
 
 std::wstring NextMessageBox(HANDLE process, int answer, std::chrono::milliseconds deadline) {
-    HWND box = nullptr;
-    WaitUntil([&] {
-        for (HWND window = FindWindowW(L"#32770", nullptr); window && !box; window = FindWindowExW(nullptr, window, L"#32770", nullptr))
-            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) box = window;
-        return box != nullptr;
-    }, deadline);
+    const HWND box = ShownWindowOf(process, L"#32770", nullptr, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, deadline);
     if (!box) return L"";
     const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
