@@ -175,8 +175,8 @@ std::optional<FileError> SaveMods() {
 }
 
 std::optional<FileError> RemoveMod(int index) {
+    if (index < 1 || index > iModCount) throw std::out_of_range("RemoveMod index outside 1..iModCount");
     const std::vector<cMod> before(g_mods.begin(), g_mods.begin() + iModCount);
-    Mods(index);  // an index outside the table throws here, before anything changes
     std::move(g_mods.begin() + index, g_mods.begin() + iModCount, g_mods.begin() + index - 1);
     g_mods[static_cast<size_t>(--iModCount)] = cMod{};
     const std::optional<FileError> failed = SaveMods();

@@ -66,7 +66,8 @@ std::int16_t NextModIndex();  // raises iModCount by one and returns it
 std::optional<FileError> SaveMods();
 
 // Takes Mods(index) out of the catalogue and rewrites Mods.cfg without it, the others in their
-// order with their IDs. When the save fails, the table stays as it was.
+// order with their IDs. When the save fails, the table stays as it was. An index outside
+// 1..iModCount throws std::out_of_range.
 std::optional<FileError> RemoveMod(int index);
 // Deletes Mods.cfg (a missing file is fine) and, once it is gone, empties the catalogue.
 std::optional<FileError> DeleteModsFile();
