@@ -145,16 +145,14 @@ void frmMain::cboPreset_Click() {
 }
 
 void frmMain::cmdApply_Click() {
-    DWORD firstError = ERROR_SUCCESS;
-    for (const OptionBox& option : kOptions) {
-        if (!AddToINI(kSection, option.key, StoredFromSelection(Box(option.id).SelectedIndex()), sConfigFile) &&
-            firstError == ERROR_SUCCESS)
-            firstError = GetLastError();
-    }
-    if (firstError != ERROR_SUCCESS) {
+    // All seven keys in one replacement of the file: they land together or not at all.
+    IniEdit edit(sConfigFile);
+    for (const OptionBox& option : kOptions)
+        edit.Set(kSection, option.key, StoredFromSelection(Box(option.id).SelectedIndex()));
+    if (!edit.Save()) {
+        const FileError failed{sConfigFile, GetLastError()};
         // Apply stays enabled: the changes are not saved.
-        CurrentPrompts().Message(hwnd(), L"The settings could not be saved:\r\n" +
-                                             FileError{sConfigFile, firstError}.Describe(),
+        CurrentPrompts().Message(hwnd(), L"The settings could not be saved:\r\n" + failed.Describe(),
                                  Caption(), MB_OK | MB_ICONERROR);
         return;
     }

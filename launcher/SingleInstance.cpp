@@ -1,22 +1,12 @@
 #include "SingleInstance.h"
 
-#include <cstdint>
 #include <cwchar>
+
+#include "../profile/FileIO.h"
 
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Varmoth - Pick MOD";
-
-// The folder as a name a mutex may have: no backslashes, the same for any spelling of the
-// folder's case (folders are case-insensitive), the same in every process.
-std::wstring MutexName(std::wstring folder) {
-    CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (wchar_t c : folder) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
-    wchar_t name[64];
-    std::swprintf(name, 64, L"Local\\Varpick-%016llx", static_cast<unsigned long long>(hash));
-    return name;
-}
 
 // The long form of a path, so that a short (8.3) spelling names the same folder.
 std::wstring LongPath(const std::wstring& path) {
@@ -56,7 +46,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
 }  // namespace
 
 SingleInstance::SingleInstance(const std::wstring& folder) : folder_(LongPath(folder)) {
-    mutex_.reset(CreateMutexW(nullptr, FALSE, MutexName(folder_).c_str()));
+    mutex_.reset(CreateMutexW(nullptr, FALSE, PathObjectName(L"Varpick", folder_).c_str()));
     first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 

@@ -5,6 +5,7 @@
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
 #include "../win32/Dialog.h"
+#include "../win32/Libraries.h"
 #include "../win32/Prompts.h"
 #include "../win32/SystemError.h"
 #include "frmAbout.h"
@@ -189,7 +190,7 @@ void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<st
 void frmMain::Form_DropFiles(HDROP drop) {
     // The shell's library is loaded only when something is dropped: importing it would slow every
     // start. The window accepts files through its extended style alone.
-    static const HMODULE shell = LoadLibraryW(L"shell32.dll");
+    static const HMODULE shell = LoadSystemLibrary(L"shell32.dll");
     static const auto dragQueryFile = reinterpret_cast<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>(
         reinterpret_cast<void*>(GetProcAddress(shell, "DragQueryFileW")));
     static const auto dragFinish = reinterpret_cast<void(WINAPI*)(HDROP)>(reinterpret_cast<void*>(GetProcAddress(shell, "DragFinish")));

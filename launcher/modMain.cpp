@@ -11,7 +11,7 @@
 #include "../profile/Profile.h"
 #include "../text/NumberText.h"
 #include "../win32/UniqueHandle.h"
-#include "FileIO.h"
+#include "../profile/FileIO.h"
 #include "ModsFormat.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -91,10 +91,10 @@ void LoadLauncherSettings() {
 
 std::optional<FileError> SaveLauncherSettings() {
     const std::wstring file = AppFile(L"Varpick.ini");
-    std::optional<FileError> failed;
-    if (!AddToINI(L"Main", L"VarmothPath", sVarmothPath, file)) failed = FileError{file, GetLastError()};
-    if (!AddToINI(L"Main", L"Skin", std::to_wstring(iSkin), file) && !failed) failed = FileError{file, GetLastError()};
-    return failed;
+    // In this order, so that a new file lists them so; both land or neither.
+    if (!IniEdit(file).Set(L"Main", L"VarmothPath", sVarmothPath).Set(L"Main", L"Skin", std::to_wstring(iSkin)).Save())
+        return FileError{file, GetLastError()};
+    return std::nullopt;
 }
 
 void ApplySkin(std::int16_t skin) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "AnsiText.h"
+#include "FileIO.h"
 
 namespace {
 
@@ -11,10 +12,32 @@ constexpr DWORD kValueBufferLength = 255;
 // platform reads and rewrites such a file whole for every key, which takes minutes.
 constexpr ULONGLONG kLargestSettingsFile = 1 << 20;
 
+bool IsOversized(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kLargestSettingsFile;
+}
+
 bool IsOversized(const std::wstring& file) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) &&
-           (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kLargestSettingsFile;
+    return GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) && IsOversized(data);
+}
+
+// The copy the keys are written into: the file's bytes as they are. Written here rather than
+// copied, it gets a time stamp of its own: the platform caches INI files by name and time stamp,
+// and a copy under the same name and time as an earlier one could be served its old contents.
+DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
+    UniqueFileHandle file(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    DWORD written = 0;
+    if (!bytes.empty() && !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+DWORD FlushCopy(const std::wstring& copy) {
+    UniqueFileHandle file(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
 }  // namespace
@@ -33,24 +56,51 @@ std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
 
 bool AddToINI(const std::wstring& sSection, const std::wstring& sKey, const std::wstring& sValue,
               const std::wstring& sIniFile) {
-    // The file is stored in the 8-bit code page; the platform would write '?' for what it can't hold.
-    if (!FitsAnsi(sSection) || !FitsAnsi(sKey) || !FitsAnsi(sValue)) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return false;
-    }
-    // A line break inside a text would split its line: readers would see another key, or none.
-    for (const std::wstring* text : {&sSection, &sKey, &sValue}) {
-        if (text->find_first_of(L"\r\n") != std::wstring::npos) {
-            SetLastError(ERROR_INVALID_DATA);
-            return false;
+    return IniEdit(sIniFile).Set(sSection, sKey, sValue).Save();
+}
+
+IniEdit& IniEdit::Set(std::wstring sSection, std::wstring sKey, std::wstring sValue) {
+    keys_.push_back({std::move(sSection), std::move(sKey), std::move(sValue)});
+    return *this;
+}
+
+bool IniEdit::Save() const {
+    const DWORD error = Replace();
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
+unsigned long IniEdit::Replace() const {
+    for (const Key& key : keys_) {
+        for (const std::wstring* text : {&key.section, &key.key, &key.value}) {
+            // The file is in the 8-bit code page; the platform would write '?' for what it can't hold.
+            if (!FitsAnsi(*text)) return ERROR_NO_UNICODE_TRANSLATION;
+            // A line break inside a text would split its line: readers would see another key, or none.
+            if (text->find_first_of(L"\r\n") != std::wstring::npos) return ERROR_INVALID_DATA;
         }
     }
-    if (IsOversized(sIniFile)) {
-        SetLastError(ERROR_FILE_TOO_LARGE);
-        return false;
+    const FileLock lock(file_);
+    if (!lock.Held()) return ERROR_TIMEOUT;
+    WIN32_FILE_ATTRIBUTE_DATA original = {};
+    if (GetFileAttributesExW(file_.c_str(), GetFileExInfoStandard, &original)) {
+        if (IsOversized(original)) return ERROR_FILE_TOO_LARGE;
+        if (original.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
     }
-    return WritePrivateProfileStringW(sSection.c_str(), sKey.c_str(), sValue.c_str(),
-                                      sIniFile.c_str()) != FALSE;
+    // Fails as the platform's own write would while another program holds the file unshared.
+    const FileRead read = ReadWholeFile(file_);
+    if (read.error != ERROR_SUCCESS && read.error != ERROR_FILE_NOT_FOUND) return read.error;
+
+    const std::wstring copy = TemporaryFileFor(file_);
+    DWORD error = WriteCopy(copy, read.bytes);
+    for (const Key& key : keys_) {
+        if (error == ERROR_SUCCESS && !WritePrivateProfileStringW(key.section.c_str(), key.key.c_str(),
+                                                                  key.value.c_str(), copy.c_str()))
+            error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    }
+    if (error == ERROR_SUCCESS) error = FlushCopy(copy);
+    if (error == ERROR_SUCCESS) error = MoveIntoPlace(copy, file_);
+    if (error != ERROR_SUCCESS) DeleteFileW(copy.c_str());
+    return error;
 }
 
 std::wstring ProgramFolder() {

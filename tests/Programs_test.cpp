@@ -28,8 +28,9 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     std::vector<std::pair<std::wstring, bool>> builds{{TestProgramFolder(), true}};  // folder, 64-bit
     if (!x86Folder.empty()) builds.emplace_back(x86Folder, false);
     for (const auto& [folder, is64Bit] : builds) {
-        // The program, its window's caption, the file its first start writes.
-        for (const auto& [file, caption, defaults] : {std::array<const wchar_t*, 3>{L"Varpick.exe", L"Varmoth - Pick MOD", L"Varpick.ini"},
+        // The program, its window's caption, a file its first start writes (in a folder outside the
+        // code page, Varpick.ini cannot hold the default game path, so neither of its keys is written).
+        for (const auto& [file, caption, defaults] : {std::array<const wchar_t*, 3>{L"Varpick.exe", L"Varmoth - Pick MOD", L"Mods.cfg"},
                                                       std::array<const wchar_t*, 3>{L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini"}}) {
             const std::wstring path = folder + L"\\" + file;
             SCOPED_TRACE(testing::Message() << (is64Bit ? "x64 " : "x86 ") << ToAnsi(path).value_or("?"));

@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "Libraries.h"
+
 int Prompts::Message(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) {
     return MessageBoxW(owner, text.c_str(), title.c_str(), style);
 }
@@ -28,7 +30,7 @@ std::vector<wchar_t> RunOpenDialog(HWND owner, const std::wstring& title, const 
     // The dialog's library is loaded on first use: importing it would slow every start, and most
     // runs never open a file dialog. It stays loaded for the rest of the run.
     static const auto getOpenFileName = reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEW*)>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
+        reinterpret_cast<void*>(GetProcAddress(LoadSystemLibrary(L"comdlg32.dll"), "GetOpenFileNameW")));
     if (!getOpenFileName || !getOpenFileName(&ofn)) names.assign(2, L'\0');
     return names;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
+#include "win32/Libraries.h"
 
 // Letter case, write-back, in-place updates and failed writes are shown by the programs' own tests.
 TEST(Profile, ReadsAndWritesTheCodePageCutsLongValuesAndRefusesWhatItCannotHold) {
@@ -26,4 +27,54 @@ TEST(Profile, ReadsAndWritesTheCodePageCutsLongValuesAndRefusesWhatItCannotHold)
     EXPECT_EQ(ReadBytes(huge)->size(), 19u + (1 << 20));
     EXPECT_TRUE(AddToINI(L"main", L"new", L"M\u00FCll", ini));
     EXPECT_TRUE(ReadBytes(ini)->ends_with("\r\nnew=M\xFCll\r\n"));
+}
+
+// An edit leaves the file exactly as the platform's own writes would, but replaced in one step:
+// every key of it or none, the attributes kept, a read-only file left alone, what a crash left
+// in the temporary file never read, and a read right after each edit sees it.
+TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
+    ScratchFolder folder;
+    const std::wstring ini = folder / L"game.ini", platform = folder / L"platform.ini";
+    const std::string game = "; the game's\r\n[Video]\r\nGamma = 1.2\r\n\r\n[mods]\r\nCurrentMod=a.mdf\r\n[MODS]\r\nlanguage=en\r\n";
+    WriteBytes(ini, game);
+    WriteBytes(platform, game);
+    WriteBytes(ini + L".tmp", "[mods]\r\ncurrentmod=left by a crash\r\n");
+    const std::pair<const wchar_t*, const wchar_t*> keys[] = {{L"MODS", L"currentmod"}, {L"sound", L"volume"}, {L"mods", L"language"}};
+    IniEdit edit(ini);
+    for (const auto& [section, key] : keys) {
+        edit.Set(section, key, L"b.mdf");
+        WritePrivateProfileStringW(section, key, L"b.mdf", platform.c_str());
+    }
+    EXPECT_TRUE(edit.Save());
+    EXPECT_EQ(ReadBytes(ini), ReadBytes(platform));
+    EXPECT_FALSE(ReadBytes(ini + L".tmp")) << "no temporary file stays";
+    EXPECT_FALSE(IniEdit(ini).Set(L"mods", L"currentmod", L"c.mdf").Set(L"mods", L"x", L"a\nb").Save());
+    EXPECT_EQ(ReadBytes(ini), ReadBytes(platform)) << "none of the keys";
+    for (int round = 0; round < 20; ++round) {  // within one tick of the file system's clock too
+        ASSERT_TRUE(AddToINI(L"mods", L"round", std::to_wstring(round), ini));
+        ASSERT_EQ(GetFromINI(L"mods", L"round", L"", ini), std::to_wstring(round));
+    }
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(AddToINI(L"mods", L"currentmod", L"d.mdf", ini) && (GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_HIDDEN));
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(!AddToINI(L"mods", L"currentmod", L"e.mdf", ini) && GetLastError() == ERROR_ACCESS_DENIED);
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadIniKey(ini, L"mods", L"currentmod"), L"d.mdf");
+    EXPECT_TRUE(AddToINI(L"new", L"key", L"v", folder / L"new.ini") && ReadBytes(folder / L"new.ini") == "[new]\r\nkey=v\r\n");
+}
+
+// The programs restrict the library search first thing: a library planted beside the program
+// is no longer found by its bare name.
+TEST(Libraries, OnlyTheSystemFolderIsSearched) {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring planted = TestProgramFolder() + L"\\varmoth-planted.dll";
+    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\version.dll").c_str(), planted.c_str(), FALSE));
+    HMODULE before = LoadLibraryW(L"varmoth-planted.dll");
+    EXPECT_TRUE(before) << "found beside the program while nothing restricts the search";
+    FreeLibrary(before);
+    RestrictLibrarySearch();
+    EXPECT_FALSE(LoadLibraryW(L"varmoth-planted.dll"));
+    EXPECT_TRUE(LoadSystemLibrary(L"comdlg32.dll"));
+    DeleteFileW(planted.c_str());
 }

@@ -1,8 +1,8 @@
 #include "FileIO.h"
 
 #include <algorithm>
-
-#include "../win32/UniqueHandle.h"
+#include <cstdint>
+#include <cwchar>
 
 FileRead ReadWholeFile(const std::wstring& path) {
     FileRead result;
@@ -48,11 +48,45 @@ DWORD WriteAndFlush(const std::wstring& path, const std::string& bytes) {
 
 DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes) {
     // Not ReplaceFileW: some platforms move the old file away before the new one is in place.
-    const std::wstring temporary = path + L".tmp";
+    const FileLock lock(path);
+    if (!lock.Held()) return ERROR_TIMEOUT;
+    const std::wstring temporary = TemporaryFileFor(path);
     DWORD error = WriteAndFlush(temporary, bytes);
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
+    if (error == ERROR_SUCCESS) error = MoveIntoPlace(temporary, path);
     if (error != ERROR_SUCCESS) DeleteFileW(temporary.c_str());
     return error;
+}
+
+std::wstring TemporaryFileFor(const std::wstring& path) { return path + L".tmp"; }
+
+DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) &&
+        !SetFileAttributesW(temporary.c_str(), attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE)))
+        return GetLastError();
+    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+FileLock::FileLock(const std::wstring& path)
+    : mutex_(CreateMutexW(nullptr, FALSE, PathObjectName(L"Varmoth-file", path).c_str())) {
+    // Abandoned: the last holder died mid-replacement, and its temporary file is overwritten.
+    const DWORD waited = mutex_ ? WaitForSingleObject(mutex_.get(), 10000) : WAIT_FAILED;
+    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+FileLock::~FileLock() {
+    if (held_) ReleaseMutex(mutex_.get());
+}
+
+std::wstring PathObjectName(const wchar_t* prefix, std::wstring path) {
+    // No backslashes, which a name may not hold; the same for any spelling of the path's case.
+    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (wchar_t c : path) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+    wchar_t name[96];
+    std::swprintf(name, 96, L"Local\\%ls-%016llx", prefix, static_cast<unsigned long long>(hash));
+    return name;
 }

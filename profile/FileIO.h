@@ -1,0 +1,51 @@
+#pragma once
+// Whole-file reading and writing for the programs' files, and the one way both replace a file:
+// a finished temporary file beside it, renamed over it in one step.
+#include <windows.h>
+
+#include <string>
+
+#include "../win32/UniqueHandle.h"
+
+struct FileRead {
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;  // ERROR_FILE_NOT_FOUND when there is no such file
+};
+
+FileRead ReadWholeFile(const std::wstring& path);
+
+// Creates an empty file unless one exists already; returns the system's error code.
+DWORD CreateEmptyFile(const std::wstring& path);
+
+// Replaces `path` with `bytes` so that, whatever happens, the file is either the old one or the
+// new one, whole: the bytes go to a temporary file beside it, reach the disk, and a single
+// rename puts them in place. On failure the old file is untouched and the temporary file gone.
+DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes);
+
+// The temporary file beside `path` that a replacement of it is made in. Only the holder of the
+// file's FileLock uses it, and a replacement overwrites one that a crash left behind.
+std::wstring TemporaryFileFor(const std::wstring& path);
+
+// Renames the finished, flushed `temporary` over `path` in one step that reaches the disk before
+// it returns. The new file keeps the old one's hidden and system attributes.
+DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path);
+
+// Held while a file is replaced, so that two of the programs (two Vartunes, say) never build
+// their replacements of one file in the same temporary file at once.
+class FileLock {
+public:
+    explicit FileLock(const std::wstring& path);
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock();
+    // False when another replacement of the file did not end within a few seconds.
+    bool Held() const { return held_; }
+
+private:
+    UniqueKernelHandle mutex_;
+    bool held_ = false;
+};
+
+// A name for a kernel object that stands for the file or folder `path` in every process of the
+// session, whatever the letter case it is spelled in: `prefix` and a hash of the path.
+std::wstring PathObjectName(const wchar_t* prefix, std::wstring path);
