@@ -48,8 +48,8 @@ DWORD WriteAndFlush(const std::wstring& path, const std::string& bytes) {
 
 DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes) {
     // Not ReplaceFileW: some platforms move the old file away before the new one is in place.
-    const FileLock lock(path);
-    if (!lock.Held()) return ERROR_TIMEOUT;
+    // No FileLock: the one file written this way, Mods.cfg, has one writer, the one Varpick of
+    // its folder.
     const std::wstring temporary = TemporaryFileFor(path);
     DWORD error = WriteAndFlush(temporary, bytes);
     if (error == ERROR_SUCCESS) error = MoveIntoPlace(temporary, path);

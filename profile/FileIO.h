@@ -22,8 +22,9 @@ DWORD CreateEmptyFile(const std::wstring& path);
 // rename puts them in place. On failure the old file is untouched and the temporary file gone.
 DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes);
 
-// The temporary file beside `path` that a replacement of it is made in. Only the holder of the
-// file's FileLock uses it, and a replacement overwrites one that a crash left behind.
+// The temporary file beside `path` that a replacement of it is made in. One replacement of a
+// file at a time uses it (a file's one writer, or the holder of its FileLock), and a replacement
+// overwrites one that a crash left behind.
 std::wstring TemporaryFileFor(const std::wstring& path);
 
 // Renames the finished, flushed `temporary` over `path` in one step that reaches the disk before
