@@ -157,7 +157,7 @@ void frmMain::cmdApply_Click() {
         return;
     }
     CurrentPrompts().Message(hwnd(), L"Changed Applied", Caption(), MB_OK | MB_ICONINFORMATION);
-    EnableWindow(Item(IDC_CMDAPPLY), FALSE);
+    DisableControl(hwnd(), IDC_CMDAPPLY);
 }
 
 void frmMain::cmdReset_Click() {

@@ -6,8 +6,13 @@
 
 #include "../win32/Dialog.h"
 
+// Gives the keyboard to the launcher's main window, if it is shown.
+void ActivateMainWindow();
+
 // Derived provides kTemplateId (its dialog template), kOwnedByHiddenWindow (true keeps it out
-// of the taskbar) and FormMessage, which gets every message but the control-colour ones.
+// of the taskbar), kFirstFocus (the control that has the focus when it is shown) and
+// FormMessage, which gets every message but the control-colour ones. Its WM_INITDIALOG returns
+// FALSE: a window loaded hidden must not take the keyboard from the one the user sees.
 template <class Derived>
 class LauncherForm : public Dialog<Derived> {
 public:
@@ -22,11 +27,21 @@ public:
         return this->Create(Derived::kTemplateId, Derived::kOwnedByHiddenWindow ? HiddenOwnerWindow() : nullptr);
     }
 
-    // Shows the window, loading it first if need be, and brings it forward.
+    // Shows the window, loading it first if need be, and brings it forward. A window that was
+    // hidden gets the focus on its first control; one already shown keeps it where it was.
     void Show(int showCommand = SW_SHOW) {
         if (!Load()) return;
+        const bool wasHidden = !IsWindowVisible(this->hwnd());
         ShowWindow(this->hwnd(), showCommand);
         SetForegroundWindow(this->hwnd());
+        if (wasHidden)
+            SendMessageW(this->hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(this->Item(Derived::kFirstFocus)), TRUE);
+    }
+
+    // Unloads the window. When it had the keyboard, the main window, which the user sees, takes it.
+    void Close() {
+        if (GetActiveWindow() == this->hwnd()) ActivateMainWindow();
+        this->Unload();
     }
 
     // Paints the window and every control on it in `colour` with black text, loading the

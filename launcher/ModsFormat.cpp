@@ -11,6 +11,7 @@ class LineReader {
 public:
     explicit LineReader(std::wstring_view text) : text_(text) {}
     bool AtEnd() const { return pos_ >= text_.size(); }
+    std::wstring_view Rest() const { return text_.substr(pos_); }
     std::wstring_view Next() {
         const std::size_t end = text_.find(L'\n', pos_);
         std::wstring_view line = text_.substr(pos_, end == std::wstring_view::npos ? std::wstring_view::npos : end - pos_);
@@ -30,6 +31,7 @@ ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity) {
     ParsedCatalogue result;
     LineReader reader(text);
     while (!reader.AtEnd()) {
+        const std::wstring_view rest = reader.Rest();
         const std::wstring_view idLine = reader.Next();
         if (reader.AtEnd()) break;
         const std::wstring_view nameLine = reader.Next();
@@ -37,6 +39,7 @@ ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity) {
         const std::wstring_view pathLine = reader.Next();
         if (result.entries.size() == capacity) {
             result.bTruncated = true;
+            result.unlisted = rest;
             break;
         }
         cMod mod;

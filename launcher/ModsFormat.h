@@ -15,10 +15,12 @@
 struct ParsedCatalogue {
     std::vector<cMod> entries;
     bool bTruncated = false;  // more complete entries followed the ones kept
+    std::wstring unlisted;    // then the text from the first entry not kept on, as it stands
 };
 
 // Reads at most `capacity` entries. A last entry of fewer than three lines is dropped; an ID
-// line that is not a 16-bit whole number gives ID 0.
+// line that is not a 16-bit whole number gives ID 0. Formatting the entries and appending
+// `unlisted` gives a catalogue that reads the same.
 ParsedCatalogue ParseCatalogue(std::wstring_view text, std::size_t capacity);
 
 // The catalogue text of `entries`, each line ending in CR LF.

@@ -13,7 +13,11 @@ using namespace std::string_literals;
 namespace {
 
 constexpr wchar_t kTitle[] = L"" VARPICK_TITLE;
-constexpr DWORD kValueBufferCharacters = 1024;
+// The values the lookup takes: at most 1024 bytes in the 8-bit form the tool's keys were made
+// for, where a character of text is a byte.
+constexpr DWORD kLongestValue = 1024;
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 }  // namespace
 
@@ -22,7 +26,7 @@ INT_PTR frmAbout::FormMessage(UINT message, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG:
         labelFont_.Apply(hwnd(), WindowDpi(hwnd()));
         Form_Load();
-        return TRUE;  // the focus goes to OK
+        return FALSE;  // no focus yet: it goes to OK when the box is shown
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_ABOUT_CMDOK:
@@ -56,7 +60,7 @@ void frmAbout::Form_Load() {
     modMain::ApplySkin(modMain::iSkin);
 }
 
-void frmAbout::cmdOK_Click() { Unload(); }
+void frmAbout::cmdOK_Click() { Close(); }
 
 void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
@@ -85,11 +89,12 @@ bool frmAbout::GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std:
         KeyVal.clear();
         return false;
     }
-    std::vector<wchar_t> buffer(kValueBufferCharacters, L'\0');
+    std::vector<wchar_t> buffer(kLongestValue, L'\0');  // 1024 characters of text, or 2048 bytes of anything
     DWORD type = REG_NONE;
-    DWORD size = kValueBufferCharacters * sizeof(wchar_t);
+    DWORD size = kLongestValue * sizeof(wchar_t);
     if (RegQueryValueExW(key.get(), SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                         &size) != ERROR_SUCCESS) {
+                         &size) != ERROR_SUCCESS ||
+        (!IsText(type) && size > kLongestValue)) {
         KeyVal.clear();
         return false;
     }

@@ -10,6 +10,7 @@ class frmAbout : public LauncherForm<frmAbout> {
 public:
     static constexpr int kTemplateId = IDD_FRMABOUT;
     static constexpr bool kOwnedByHiddenWindow = true;
+    static constexpr int kFirstFocus = IDC_ABOUT_CMDOK;
 
     INT_PTR FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnUnhandledException(DWORD code, const std::wstring& description);
@@ -20,8 +21,8 @@ public:
 
     // Reads the value `SubKeyRef` of the key `KeyName` under `KeyRoot` into KeyVal: text as it
     // stands, a number in decimal; for any other type KeyVal keeps what it held. False, with
-    // KeyVal empty, when the key or the value cannot be read or the value is over 1024
-    // characters. Throws std::invalid_argument for a value of no characters.
+    // KeyVal empty, when the key or the value cannot be read or the value is over 1024 bytes
+    // (text: characters). Throws std::invalid_argument for a value of no characters.
     static bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef,
                             std::wstring& KeyVal);
 

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
 #include "../win32/Dialog.h"
@@ -32,7 +35,7 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowIcons(hwnd(), IDI_VARPICK);
         boldFont_.Apply(hwnd(), WindowDpi(hwnd()));
         Form_Load();
-        return TRUE;  // the focus goes to the first button
+        return FALSE;  // no focus yet: it goes to the first button when the window is shown
     case WM_COMMAND:
         if (lParam == 0) OnMenuOrKey(LOWORD(wParam));
         else if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
@@ -53,6 +56,9 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;  // the dialog manager lays the window out for the new DPI
     case WM_CLOSE:
         Form_Unload();
+        return TRUE;
+    case kShowStartupMessage:
+        if (!startupMessage_.empty()) ShowError(std::exchange(startupMessage_, std::wstring()));
         return TRUE;
     default:
         return FALSE;
@@ -107,12 +113,14 @@ void frmMain::Form_Load() {
     modMain::LoadLauncherSettings();
     modMain::ApplySkin(modMain::iSkin);
 
+    // Told once the window shows, over it: a message box now would come before the window.
     if (load.readError)
-        ShowError(L"The mod list could not be read:\r\n" + load.readError->Describe() +
-                  L"\r\n\r\nVarpick starts with an empty list and will not overwrite that file.");
+        startupMessage_ = L"The mod list could not be read:\r\n" + load.readError->Describe() +
+                          L"\r\n\r\nVarpick starts with an empty list and will not overwrite that file.";
     if (load.bTruncated)
-        ShowError(L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) +
-                  L" mods; only the first " + std::to_wstring(modMain::kModCapacity) + L" are listed.");
+        startupMessage_ = L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) + L" mods; only the first " +
+                          std::to_wstring(modMain::kModCapacity) + L" are listed. The others stay in Mods.cfg as they are.";
+    if (!startupMessage_.empty()) PostMessageW(hwnd(), kShowStartupMessage, 0, 0);
 }
 
 void frmMain::FillList() {
@@ -129,16 +137,24 @@ void frmMain::FillList() {
 
 void frmMain::Form_Unload() { modMain::ExitLauncher(); }
 
+void ActivateMainWindow() {
+    HWND main = frmMain::Instance().hwnd();
+    if (main && IsWindowVisible(main)) SetForegroundWindow(main);
+}
+
 void frmMain::cmdRun_Click() {
     const DWORD error = modMain::RunVarmoth();
     if (error == ERROR_SUCCESS) return;
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    // No game there, or a file that is no program (a settings file picked by mistake): the same
+    // setup mistake, which the options dialog mends.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_EXE_FORMAT ||
+        error == ERROR_EXE_MACHINE_TYPE_MISMATCH) {
         CurrentPrompts().Beep();
         CurrentPrompts().Message(hwnd(), L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog",
                                  kErrorTitle, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    FatalErrorReport(error, SystemErrorText(error));
+    FatalErrorReport(error, SystemErrorText(error, modMain::sVarmothPath));
 }
 
 void frmMain::cmdAddMod_Click() {
@@ -241,7 +257,9 @@ void frmMain::mnuRemoveFromList_Click() {
         ShowError(L"\"" + title + L"\" was not removed, because the mod list could not be saved:\r\n" + failed->Describe());
         return;
     }
-    SendMessageW(Item(IDC_CBOMODS), LB_DELETESTRING, static_cast<WPARAM>(line), 0);
+    cboMODs().Remove(line);
+    // As in a file manager: the next line, or the new last one, so Delete again goes on.
+    if (const int count = cboMODs().Count(); count > 0) cboMODs().SetSelectedIndex(std::min(line, count - 1));
 }
 
 void frmMain::cmdSetMOD_Click() {

@@ -16,6 +16,7 @@ class frmMain : public LauncherForm<frmMain> {
 public:
     static constexpr int kTemplateId = IDD_FRMMAIN;
     static constexpr bool kOwnedByHiddenWindow = false;
+    static constexpr int kFirstFocus = IDC_CMDRUN;
 
     INT_PTR FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnUnhandledException(DWORD code, const std::wstring& description);
@@ -51,5 +52,7 @@ private:
 
     ListBox cboMODs() const;
 
+    static constexpr UINT kShowStartupMessage = WM_APP + 1;
+    std::wstring startupMessage_;  // what the load found to tell, shown once the window is
     ControlFont boldFont_{L"MS Sans Serif", 9.75, true, {IDC_LABEL1, IDC_LBLCURRENTMOD}};
 };

@@ -15,7 +15,7 @@ INT_PTR frmOptions::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         Form_Load();
-        return TRUE;  // the focus goes to the path box
+        return FALSE;  // no focus yet: it goes to the path box when the dialog is shown
     case WM_COMMAND:
         if (lParam == 0) return TRUE;  // Enter with no default button presses nothing
         switch (LOWORD(wParam)) {
@@ -79,14 +79,14 @@ void frmOptions::TakeAndSaveSettings() {
 
 void frmOptions::cmdOK_Click() {
     TakeAndSaveSettings();
-    Unload();
+    Close();
     modMain::ApplySkin(modMain::iSkin);  // for a skin of 0..3 this loads the dialog again, hidden
 }
 
-void frmOptions::cmdCancel_Click() { Unload(); }
+void frmOptions::cmdCancel_Click() { Close(); }
 
 void frmOptions::cmdApply_Click() {
     TakeAndSaveSettings();
     modMain::ApplySkin(modMain::iSkin);
-    EnableWindow(Item(IDC_CMDAPPLY), FALSE);
+    DisableControl(hwnd(), IDC_CMDAPPLY);
 }

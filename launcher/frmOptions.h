@@ -10,6 +10,7 @@ class frmOptions : public LauncherForm<frmOptions> {
 public:
     static constexpr int kTemplateId = IDD_FRMOPTIONS;
     static constexpr bool kOwnedByHiddenWindow = true;
+    static constexpr int kFirstFocus = IDC_TXTEXEPATH;
 
     INT_PTR FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnUnhandledException(DWORD code, const std::wstring& description);

@@ -26,6 +26,7 @@ std::int16_t iModCount = 0;
 namespace {
 
 std::vector<cMod> g_mods;
+std::wstring g_unlisted;  // the entries of Mods.cfg beyond the 1000 in the table, as read
 bool g_modsProtected = false;
 DWORD g_modsReadError = ERROR_SUCCESS;
 std::wstring g_appFolder;
@@ -123,6 +124,7 @@ ModsLoad LoadMods() {
 
     const std::wstring file = AppFile(L"Mods.cfg");
     g_modsProtected = false;
+    g_unlisted.clear();
     FileRead read = ReadWholeFile(file);
     if (read.error == ERROR_FILE_NOT_FOUND) {
         CreateEmptyFile(file);  // nothing is lost if this fails: the catalogue is empty anyway
@@ -141,6 +143,7 @@ ModsLoad LoadMods() {
         Mods(iModCount) = std::move(entry);
     }
     load.bTruncated = parsed.bTruncated;
+    g_unlisted = std::move(parsed.unlisted);
     return load;
 }
 
@@ -166,8 +169,9 @@ std::optional<FileError> SaveMods() {
     // Writing now would replace a catalogue that could not be read with what is in memory.
     if (g_modsProtected) return FileError{file, g_modsReadError};
     const int count = std::min<int>(iModCount, kModCapacity);
+    // The entries beyond the table's 1000 follow as they were read: nobody removed them.
     const std::optional<std::string> bytes =
-        ToAnsi(FormatCatalogue(g_mods.data(), static_cast<size_t>(count)));
+        ToAnsi(FormatCatalogue(g_mods.data(), static_cast<size_t>(count)) + g_unlisted);
     if (!bytes) return FileError{file, ERROR_NO_UNICODE_TRANSLATION};
     const DWORD error = ReplaceFileContents(file, *bytes);
     if (error != ERROR_SUCCESS) return FileError{file, error};
@@ -194,6 +198,7 @@ std::optional<FileError> DeleteModsFile() {
         if (error != ERROR_FILE_NOT_FOUND) return FileError{file, error};
     }
     iModCount = 0;
+    g_unlisted.clear();
     g_modsProtected = false;  // the unreadable file is gone; nothing left to protect
     return std::nullopt;
 }
@@ -218,8 +223,10 @@ DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
     writableCommandLine.push_back(L'\0');
+    // A program named without its folder starts in Varpick's, never in whatever the current
+    // folder has become (a file dialog may change it).
     if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        IsExistingFolder(folder) ? folder.c_str() : nullptr, &startup, &process))
+                        IsExistingFolder(folder) ? folder.c_str() : AppFolder().c_str(), &startup, &process))
         return GetLastError();
     UniqueKernelHandle processHandle(process.hProcess);
     UniqueKernelHandle threadHandle(process.hThread);
@@ -228,10 +235,22 @@ DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
 
 DWORD RunVarmoth() { return StartProgram(sVarmothPath, SW_SHOWMINIMIZED); }
 
+namespace {
+// A window that shows a dialog of its own (a file dialog, a message box) is disabled while its
+// handler waits inside that dialog, which the main window, still usable, may be closed over.
+// Such a window is hidden, not destroyed under the waiting handler: the quit message ends the
+// dialog, the handler returns, and the window goes with the program.
+template <class Form>
+void UnloadUnlessWaiting(Form& form) {
+    if (form.IsLoaded() && !IsWindowEnabled(form.hwnd())) ShowWindow(form.hwnd(), SW_HIDE);
+    else form.Unload();
+}
+}  // namespace
+
 void ExitLauncher() {
-    frmMain::Instance().Unload();
-    frmOptions::Instance().Unload();
-    frmAbout::Instance().Unload();
+    UnloadUnlessWaiting(frmMain::Instance());
+    UnloadUnlessWaiting(frmOptions::Instance());
+    UnloadUnlessWaiting(frmAbout::Instance());
     PostQuitMessage(0);
 }
 

@@ -48,7 +48,7 @@ void CreateMods();
 struct ModsLoad {
     std::wstring sCurrentMod;           // the game's current-mod key, empty when missing
     std::optional<FileError> readError;  // Mods.cfg exists but could not be read
-    bool bTruncated = false;            // Mods.cfg held more than 1000 entries
+    bool bTruncated = false;            // Mods.cfg held more than 1000 entries: the rest is kept, unlisted
 };
 
 // Reads the game's current mod and the catalogue (creating an empty Mods.cfg when there is
@@ -62,7 +62,8 @@ bool ModsFileProtected();
 std::int16_t NewModID();     // uniform in 0..5499
 std::int16_t NextModIndex();  // raises iModCount by one and returns it
 
-// Rewrites Mods.cfg from Mods(1..iModCount); the old file stays whole if this fails.
+// Rewrites Mods.cfg from Mods(1..iModCount), followed by the entries beyond the first 1000 as
+// they were read; the old file stays whole if this fails.
 std::optional<FileError> SaveMods();
 
 // Takes Mods(index) out of the catalogue and rewrites Mods.cfg without it, the others in their

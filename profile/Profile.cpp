@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr DWORD kValueBufferLength = 255;
+constexpr size_t kValueBufferLength = 256;
 // A settings file is a few hundred bytes. A much larger one is no settings file, and the
 // platform reads and rewrites such a file whole for every key, which takes minutes.
 constexpr ULONGLONG kLargestSettingsFile = 1 << 20;
@@ -45,11 +45,14 @@ DWORD FlushCopy(const std::wstring& copy) {
 std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
                         const std::wstring& sDefault, const std::wstring& sIniFile) {
     if (IsOversized(sIniFile)) return sDefault;  // neither read nor completed
-    wchar_t buffer[kValueBufferLength] = {};
-    // The platform gets an empty default: only the count tells whether the key gave anything.
-    const DWORD count = GetPrivateProfileStringW(sSection.c_str(), sKey.c_str(), L"", buffer,
-                                                 kValueBufferLength, sIniFile.c_str());
-    if (count != 0) return std::wstring(buffer);
+    // The platform gets an empty default: only the count tells whether the key gave anything. A
+    // count of the buffer's length less one may be a value cut to fit: read again with more room.
+    std::wstring buffer(kValueBufferLength, L'\0');
+    DWORD count = 0;
+    while ((count = GetPrivateProfileStringW(sSection.c_str(), sKey.c_str(), L"", buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), sIniFile.c_str())) == buffer.size() - 1)
+        buffer.resize(buffer.size() * 2);
+    if (count != 0) return buffer.substr(0, count);
     if (!sDefault.empty()) AddToINI(sSection, sKey, sDefault, sIniFile);
     return sDefault;
 }

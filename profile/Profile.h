@@ -5,9 +5,9 @@
 #include <vector>
 
 // The key's value, or sDefault when the key is missing or empty. A non-empty default is written
-// back into the file at once, so the file then holds the value in use. Values longer than 254
-// characters come back cut to their first 254. A file over 1 MB is no settings file: it gives the
-// default and is not written.
+// back into the file at once, so the file then holds the value in use. A value comes back whole,
+// whatever its length. A file over 1 MB is no settings file: it gives the default and is not
+// written.
 std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
                         const std::wstring& sDefault, const std::wstring& sIniFile);
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "launcher/resource.h"
 #include "profile/AnsiText.h"
 #include "support/TestSupport.h"
 
@@ -72,4 +73,44 @@ TEST(Programs, OneVarpickPerGameFolder) {
     UniqueKernelHandle elsewhere = StartProgram(CopyInto(other, TestProgramFolder() + L"\\Varpick.exe"));
     EXPECT_EQ(CloseProgram(elsewhere.get(), WindowOf(elsewhere.get(), caption)), 0u);
     EXPECT_EQ(CloseProgram(first.get(), firstWindow), 0u);
+}
+
+// Browse in the options dialog takes any name, a game not installed yet too. While a dialog of the
+// options dialog is open (the file dialog, a message box), the main window stays usable, and Quit
+// there ends the program cleanly.
+TEST(Programs, BrowseTakesAnyNameAndQuitOverTheOptionsDialogsDialogsEndsCleanly) {
+    const std::wstring notYet = L"C:\\Games\\Not installed yet\\Mothvar.exe";
+    for (int quitOver : {0, 1}) {  // the file dialog, the message box of a failed save
+        ScratchFolder game;
+        UniqueKernelHandle process = StartProgram(CopyInto(game, TestProgramFolder() + L"\\Varpick.exe"));
+        HWND main = WindowOf(process.get(), L"Varmoth - Pick MOD");
+        ASSERT_TRUE(main);
+        PostMessageW(GetDlgItem(main, IDC_CMDOPTIONS), BM_CLICK, 0, 0);
+        HWND options = WindowOf(process.get(), L"Options");
+        PostMessageW(GetDlgItem(options, IDC_CMDBROWSE), BM_CLICK, 0, 0);
+        HWND open = WindowOf(process.get(), L"Open");
+        ASSERT_TRUE(open);
+        // Typed into "File name:", in the edit field of its combo box; then Open.
+        HWND nameBox = FindWindowExW(FindWindowExW(GetDlgItem(open, 0x47C), nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
+        SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(notYet.c_str()));
+        PostMessageW(open, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            wchar_t path[MAX_PATH] = {};  // another process's control: WM_GETTEXT, not its caption
+            SendMessageW(GetDlgItem(options, IDC_TXTEXEPATH), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(path));
+            return path == notYet;
+        }, std::chrono::seconds(5))) << "taken unchecked";
+        UniqueFileHandle held;
+        if (quitOver == 0) {
+            PostMessageW(GetDlgItem(options, IDC_CMDBROWSE), BM_CLICK, 0, 0);
+            ASSERT_TRUE(WindowOf(process.get(), L"Open"));
+        } else {
+            held.reset(CreateFileW((game / L"Varpick.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+            PostMessageW(GetDlgItem(options, IDC_CMDAPPLY), BM_CLICK, 0, 0);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(options); }, std::chrono::seconds(5))) << "the message is open";
+        }
+        PostMessageW(GetDlgItem(main, IDC_CMDQUIT), BM_CLICK, 0, 0);
+        DWORD exitCode = STILL_ACTIVE;
+        if (WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 99);
+        EXPECT_TRUE(GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0) << quitOver << ": " << exitCode;
+    }
 }

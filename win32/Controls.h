@@ -33,6 +33,8 @@ public:
     void Clear() const { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
     int Count() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
     int SelectedIndex() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }
+    void SetSelectedIndex(int index) const { SendMessageW(hwnd_, LB_SETCURSEL, index, 0); }
+    void Remove(int index) const { SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
     std::wstring ItemText(int index) const;
     // The text of the selected line, or the empty text when no line is selected.
     std::wstring SelectedText() const;

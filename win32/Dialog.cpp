@@ -47,6 +47,12 @@ HWND HiddenOwnerWindow() {
     return owner.get();
 }
 
+void DisableControl(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (GetFocus() == control) SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(control, FALSE);
+}
+
 void CentreOnScreen(HWND hwnd) {
     RECT frame;
     GetWindowRect(hwnd, &frame);

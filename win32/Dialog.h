@@ -24,6 +24,10 @@ int RunMessageLoop();
 // without being owned by the main window, which would keep them above it and hide them with it.
 HWND HiddenOwnerWindow();
 
+// Disables the control `id` of `dialog`. When it has the focus, the next control takes it first:
+// a disabled control would leave the keyboard nowhere.
+void DisableControl(HWND dialog, int id);
+
 // Moves the window to the middle of the screen; its size stays.
 void CentreOnScreen(HWND hwnd);
 

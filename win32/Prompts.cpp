@@ -16,7 +16,7 @@ void Prompts::Beep() { MessageBeep(MB_OK); }
 namespace {
 
 // The file-open dialog; the chosen names in its buffer, in the platform's form.
-std::vector<wchar_t> RunOpenDialog(HWND owner, const std::wstring& title, const std::wstring& filter, DWORD moreFlags) {
+std::vector<wchar_t> RunOpenDialog(HWND owner, const std::wstring& title, const std::wstring& filter, DWORD flags) {
     std::vector<wchar_t> names(32768, L'\0');
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
@@ -26,7 +26,7 @@ std::vector<wchar_t> RunOpenDialog(HWND owner, const std::wstring& title, const 
     ofn.lpstrFile = names.data();
     ofn.nMaxFile = static_cast<DWORD>(names.size());
     ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER | moreFlags;
+    ofn.Flags = OFN_EXPLORER | flags;
     // The dialog's library is loaded on first use: importing it would slow every start, and most
     // runs never open a file dialog. It stays loaded for the rest of the run.
     static const auto getOpenFileName = reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEW*)>(
@@ -38,6 +38,7 @@ std::vector<wchar_t> RunOpenDialog(HWND owner, const std::wstring& title, const 
 }  // namespace
 
 std::optional<std::wstring> Prompts::OpenFile(HWND owner, const std::wstring& title, const std::wstring& filter) {
+    // Nothing but the Explorer style: the name goes back as typed, an existing file or not.
     const std::vector<wchar_t> names = RunOpenDialog(owner, title, filter, 0);
     if (names[0] == L'\0') return std::nullopt;
     return std::wstring(names.data());
@@ -45,7 +46,8 @@ std::optional<std::wstring> Prompts::OpenFile(HWND owner, const std::wstring& ti
 
 std::vector<std::wstring> Prompts::OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) {
     // One file comes as its full path; several as the folder and then each name, NUL after each.
-    const std::vector<wchar_t> names = RunOpenDialog(owner, title, filter, OFN_ALLOWMULTISELECT);
+    const std::vector<wchar_t> names = RunOpenDialog(
+        owner, title, filter, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR);
     std::vector<std::wstring> parts;
     for (const wchar_t* part = names.data(); *part; part += wcslen(part) + 1) parts.emplace_back(part);
     if (parts.size() <= 1) return parts;

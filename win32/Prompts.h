@@ -16,10 +16,12 @@ public:
     virtual int Message(HWND owner, const std::wstring& text, const std::wstring& title, UINT style);
     virtual void Beep();
     // The full path of the chosen file, or nothing when the user cancelled. `filter` is in the
-    // platform's double-NUL form. The dialog does not change the program's current folder.
+    // platform's double-NUL form. The dialog takes any name, of an existing file or not, and may
+    // change the program's current folder, which the programs never rely on.
     virtual std::optional<std::wstring> OpenFile(HWND owner, const std::wstring& title,
                                                  const std::wstring& filter);
-    // The same dialog letting the user pick several files: their full paths, none when cancelled.
+    // The same dialog letting the user pick several existing files: their full paths, none when
+    // cancelled. It leaves the current folder as it was.
     virtual std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter);
     // Ends the program at once, after a fatal error.
     virtual void EndProgram(UINT exitCode);

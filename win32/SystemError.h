@@ -3,8 +3,9 @@
 
 #include <string>
 
-// The system's own description of an error code, without the trailing line break.
-std::wstring SystemErrorText(DWORD code);
+// The system's own description of an error code, without the trailing line break. Where the
+// text has a place for a name ("%1"), `name` stands there, or "The file" when it is empty.
+std::wstring SystemErrorText(DWORD code, const std::wstring& name = L"");
 
 // A file operation that failed: which file, and the system's error code for it.
 struct FileError {

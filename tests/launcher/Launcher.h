@@ -18,6 +18,7 @@ protected:
         if (!settings.empty()) WriteBytes(folder / L"Varpick.ini", settings);
         modMain::SetAppFolder(folder.path());
         frmMain::Instance().Show();
+        PumpMessages();  // what the load found to tell comes once the window shows
     }
     void Quit() { modMain::ExitLauncher(); PumpMessages(); }  // the pump drops the WM_QUIT it posts
 
@@ -31,6 +32,14 @@ protected:
         HWND owner = GetWindow(dialog, GW_OWNER);
         return !(GetWindowLongPtrW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) &&
                !(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) && owner && owner != Main() && !IsWindowVisible(owner);
+    }
+    // The window that has the keyboard: the thread's active window, when it holds the focus and
+    // the user sees it; nullptr otherwise.
+    static HWND KeyboardWindow() {
+        GUITHREADINFO info = {sizeof info};
+        GetGUIThreadInfo(GetCurrentThreadId(), &info);
+        HWND root = info.hwndFocus ? GetAncestor(info.hwndFocus, GA_ROOT) : nullptr;
+        return root && root == info.hwndActive && IsWindowVisible(root) ? root : nullptr;
     }
     static void Select(int line) { SendMessageW(GetDlgItem(Main(), IDC_CBOMODS), LB_SETCURSEL, line, 0); }
     void AddMod(const std::wstring& chosen) { prompts.files.push_back(chosen); Press(Main(), IDC_CMDADDMOD); }

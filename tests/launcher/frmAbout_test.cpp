@@ -50,6 +50,8 @@ TEST_F(AboutBox, GetKeyValueReadsTextAndNumbersAndFailsWithAnEmptyValue) {
         {L"expand", REG_EXPAND_SZ, L"%windir%", L"true|before"},  // other types keep it
         {L"long", REG_SZ, std::wstring(1000, L'x'), nullptr},
         {L"too long", REG_SZ, std::wstring(1025, L'x'), L"false|"},
+        {L"binary", REG_BINARY, std::wstring(512, L'x'), L"true|before"},  // 1024 bytes
+        {L"long binary", REG_BINARY, std::wstring(513, L'x'), L"false|"},
         {L"missing", 0, L"", L"false|"},
     };
     for (const auto& [value, type, data, read] : cases) {

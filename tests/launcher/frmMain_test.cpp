@@ -49,7 +49,13 @@ TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmpti
     AddMod(L"C:\\x\\one-more.mdf");
     EXPECT_EQ(ListBox(GetDlgItem(Main(), IDC_CBOMODS)).Count(), 1000);
     EXPECT_EQ(prompts.messages.size(), 4u) << "too long a list, and a full one";
+    EXPECT_NE(prompts.messages[2].find(L"The others stay in Mods.cfg"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), Entries(1001));
+    Select(0);  // the mods beyond the first 1000 stay, after the listed ones
+    PressKey(GetDlgItem(Main(), IDC_CBOMODS), VK_DELETE);
+    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), Entries(1001).substr(13));
+    AddMod(L"C:\\x\\one-more.mdf");
+    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->ends_with("m1000.mdf\r\n" + std::to_string(modMain::Mods(1000).iID()) + "\r\n\r\none-more.mdf\r\n1\r\n\r\nm1001.mdf\r\n"));
 }
 
 TEST_F(MainWindow, AddAModAppendsToTheListAndTheFileAndRefusesWhatItCannotKeep) {
@@ -89,12 +95,22 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     ASSERT_TRUE(InstallStandIn(gameFolder + L"\\Mothvar.exe"));
     WriteBytes(gameFolder + L"\\Varmoth.ini", "[mods]\r\ncurrentmod=cool.mdf\r\n");
     WriteBytes(folder / L"NotAProgram.exe", "this is no program");
-    Start();
-    // Twice, then with an argument, passed as it stands (Wine quotes the program part it found).
-    for (const wchar_t* arguments : {L"", L"", L" -window"}) {
-        modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe" + arguments;
-        Press(Main(), IDC_CMDRUN);
-    }
+    ScratchFolder plain(ScratchFolder::Name::Plain);  // a game path of 256 characters, read back whole
+    const std::wstring longFolder = plain / std::wstring(256 - plain.path().size() - 13, L'd'), longPath = longFolder + L"\\Mothvar.exe";
+    CreateDirectoryW(longFolder.c_str(), nullptr);
+    ASSERT_TRUE(longPath.size() == 256 && InstallStandIn(longPath));
+    Start("[Main]\r\nVarmothPath=" + *ToAnsi(longPath) + "\r\n");
+    Press(Main(), IDC_CMDRUN);
+    EXPECT_TRUE(WaitUntil([&] { return StandInReports(longFolder).size() == 1; }));
+
+    // A double-click is one press, Space another; then with an argument, passed as it stands
+    // (Wine quotes the program part it found).
+    HWND run = GetDlgItem(Main(), IDC_CMDRUN);
+    modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe";
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageW(run, message, 0, MAKELPARAM(4, 4));
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) SendMessageW(run, message, VK_SPACE, 0);
+    modMain::sVarmothPath += L" -window";
+    Press(Main(), IDC_CMDRUN);
     ASSERT_TRUE(WaitUntil([&] { return StandInReports(gameFolder).size() == 3; }));
     std::pair<int, int> quotedAndWithArgument;
     for (auto& report : StandInReports(gameFolder)) {
@@ -104,23 +120,37 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     }
     EXPECT_EQ(quotedAndWithArgument, std::pair(2, 1));
 
+    // No game there, or a file that is no program: the hint. Any other failure is fatal.
     for (const std::wstring& path : {folder / L"Mothvar.exe", std::wstring(), folder / L"no such folder\\Mothvar.exe", folder / L"NotAProgram.exe"}) {
         modMain::sVarmothPath = path;
         Press(Main(), IDC_CMDRUN);
     }
+    modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe";
+    WhileUnwritable(modMain::sVarmothPath, Fault::Held, [] { Press(Main(), IDC_CMDRUN); });  // a sharing violation
     const std::wstring notFound = L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog";
-    ASSERT_EQ(std::vector<std::wstring>(prompts.messages.begin(), prompts.messages.end() - 1), std::vector<std::wstring>(3, notFound));
-    EXPECT_TRUE(prompts.messages[3].starts_with(L"Fatal Error|16|Fatal Error: 193 - ") && prompts.messages[3].ends_with(L" forums") &&
-                prompts.messages[3].find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos) << prompts.messages[3];
-    EXPECT_TRUE(prompts.beeps == 3 && prompts.endedWith) << "no beep before the report; the program ends";
+    ASSERT_EQ(std::vector<std::wstring>(prompts.messages.begin(), prompts.messages.end() - 1), std::vector<std::wstring>(4, notFound));
+    EXPECT_TRUE(prompts.messages[4].starts_with(L"Fatal Error|16|Fatal Error: ") && prompts.messages[4].ends_with(L" forums") &&
+                prompts.messages[4].find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos) << prompts.messages[4];
+    EXPECT_TRUE(prompts.beeps == 4 && prompts.endedWith) << "no beep before the report; the program ends";
+    const std::wstring badFormat = SystemErrorText(ERROR_BAD_EXE_FORMAT, L"C:\\Varpick.ini");  // a place for the name, filled
+    EXPECT_TRUE(badFormat.find(L'%') == std::wstring::npos && badFormat.find(L"C:\\Varpick.ini") != std::wstring::npos) << badFormat;
+    EXPECT_EQ(StandInReports(gameFolder).size(), 3u);
 }
 
 TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
-    Start();
-    SetForegroundWindow(Main());
-    SetFocus(GetDlgItem(Main(), IDC_CMDRUN));
+    Start("[Main]\r\nVarmothPath=C:\\M.exe\r\n");
+    EXPECT_TRUE(KeyboardWindow() == Main() && GetFocus() == GetDlgItem(Main(), IDC_CMDRUN));
     PressKey(GetFocus(), VK_TAB);
     EXPECT_EQ(GetFocus(), GetDlgItem(Main(), IDC_CMDADDMOD));
+    // A window loaded hidden takes no keyboard, and a dialog closed gives it back to the main window.
+    Press(Main(), IDC_CMDABOUT);
+    PressKey(GetFocus(), VK_ESCAPE);  // closed: Apply loads it again, hidden
+    Press(Main(), IDC_CMDOPTIONS);
+    Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2);
+    Press(Options(), IDC_CMDAPPLY);
+    EXPECT_TRUE(About() && !IsWindowVisible(About()) && KeyboardWindow() == Options()) << "Apply, now disabled, passed the focus on";
+    Press(Options(), IDC_OPTIONS_CMDOK);  // unloaded, and loaded again hidden by the painter
+    EXPECT_TRUE(Options() && KeyboardWindow() == Main());
     PressKey(GetFocus(), L'v', true);  // Alt+V presses "Set &Varmoth"
     for (UINT key : {VK_ESCAPE, VK_RETURN}) PressKey(GetDlgItem(Main(), IDC_CBOMODS), key);
     EXPECT_EQ(State(), L"| Current mod: Mothvar| Mods.cfg: | game: main | 0 messages 0 beeps") << "no cancel or default button";
@@ -160,7 +190,7 @@ TEST_F(MainWindow, FilesDroppedOrPickedTogetherAreAddedAndOneModIsRemovedOrSetFr
     HWND list = GetDlgItem(Main(), IDC_CBOMODS);
     Select(1);
     PressKey(list, VK_DELETE);  // the game keeps its mod, and the label says so
-    EXPECT_EQ(State(), L"a.mdf x.mdf y.MDFz z.mdf | Current mod: b.mdf| Mods.cfg: a.mdf x.mdf y.MDFz z.mdf | game: b.mdf | 1 messages 0 beeps");
+    EXPECT_EQ(State(), L"a.mdf [x.mdf] y.MDFz z.mdf | Current mod: b.mdf| Mods.cfg: a.mdf x.mdf y.MDFz z.mdf | game: b.mdf | 1 messages 0 beeps");
     EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->starts_with("1\r\n\r\na.mdf\r\n") && modMain::Mods(2).Path() == L"x.mdf");
     Select(0);
     WhileUnwritable(folder / L"Mods.cfg", Fault::Held, [] { SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0); });
@@ -170,7 +200,7 @@ TEST_F(MainWindow, FilesDroppedOrPickedTogetherAreAddedAndOneModIsRemovedOrSetFr
     Select(3);
     PressKey(list, VK_RETURN);
     SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0);
-    EXPECT_EQ(State(), L"a.mdf x.mdf y.MDFz | Current mod: z.mdf| Mods.cfg: a.mdf x.mdf y.MDFz | game: z.mdf | 2 messages 0 beeps");
+    EXPECT_EQ(State(), L"a.mdf x.mdf [y.MDFz] | Current mod: z.mdf| Mods.cfg: a.mdf x.mdf y.MDFz | game: z.mdf | 2 messages 0 beeps") << "the next line, or the last";
 
     // A right-click selects the line under the pointer and opens the menu (closed again here).
     RECT line;

@@ -255,9 +255,10 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
     return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
 }
 
-std::wstring NextMessageBox(HANDLE process, int answer, std::chrono::milliseconds deadline) {
+std::wstring NextMessageBox(HANDLE process, int answer, std::chrono::milliseconds deadline, bool* overShownWindow) {
     const HWND box = ShownWindowOf(process, L"#32770", nullptr, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, deadline);
     if (!box) return L"";
+    if (overShownWindow) *overShownWindow = IsWindowVisible(GetWindow(box, GW_OWNER));
     const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
     WaitUntil([&] { return !IsWindow(box); }, std::chrono::seconds(5));

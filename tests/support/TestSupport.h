@@ -70,8 +70,9 @@ HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds 
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
 // The text of the next real message box the process shows, answered with button `answer`; empty
-// when none shows within the deadline.
-std::wstring NextMessageBox(HANDLE process, int answer = IDOK, std::chrono::milliseconds deadline = std::chrono::seconds(1));
+// when none shows within the deadline. `overShownWindow`: whether its owner was shown then.
+std::wstring NextMessageBox(HANDLE process, int answer = IDOK, std::chrono::milliseconds deadline = std::chrono::seconds(1),
+                            bool* overShownWindow = nullptr);
 
 // Kills during saves. A test registers a loop that saves again and again in the folder it is given;
 // KillDuringSaves starts this test program on that loop `rounds` times, kills it after a random
