@@ -50,17 +50,35 @@ SingleInstance::SingleInstance(const std::wstring& folder) : folder_(LongPath(fo
     first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-bool SingleInstance::ActivateFirst() const {
+HWND SingleInstance::FirstWindow() const {
     // The other Varpick may still be loading: its window shows once its list is read.
     for (int attempt = 0; attempt < 100; ++attempt) {
         Search search{folder_};
         EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
-            SetForegroundWindow(search.found);
-            return true;
-        }
+        if (search.found) return search.found;
         Sleep(50);
     }
-    return false;
+    return nullptr;
+}
+
+bool SingleInstance::ActivateFirst() const {
+    HWND first = FirstWindow();
+    if (!first) return false;
+    if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
+    SetForegroundWindow(first);
+    return true;
+}
+
+int SingleInstance::HandOver(const std::vector<std::wstring>& arguments) const {
+    HWND first = FirstWindow();
+    if (!first) return 1;
+    std::wstring text;
+    for (const std::wstring& argument : arguments) text.append(argument).push_back(L'\0');
+    const COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
+    DWORD_PTR result = 1;
+    AllowSetForegroundWindow(ASFW_ANY);  // the first may come forward
+    // As long as the first answers: it may wait for its user at a message box.
+    if (!SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NOTIMEOUTIFNOTHUNG, 10000, &result))
+        return 1;
+    return result == 0 ? 0 : 1;
 }

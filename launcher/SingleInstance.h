@@ -5,8 +5,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "../win32/UniqueHandle.h"
+
+// The WM_COPYDATA tag of a command line handed to the Varpick that runs in the folder.
+constexpr ULONG_PTR kHandOverCommandLine = 0x56504B43;  // "VPKC"
 
 class SingleInstance {
 public:
@@ -17,8 +21,14 @@ public:
     // Brings the main window of the Varpick that runs in the folder forward, restored if it was
     // minimised. False when no such window showed within a few seconds.
     bool ActivateFirst() const;
+    // Hands the command line's arguments to the Varpick that runs in the folder, which carries
+    // them out as its own buttons would; its result: 0 done, 1 refused or failed.
+    int HandOver(const std::vector<std::wstring>& arguments) const;
 
 private:
+    // The main window of the Varpick that runs in the folder, once it shows (within a few seconds).
+    HWND FirstWindow() const;
+
     std::wstring folder_;
     UniqueKernelHandle mutex_;
     bool first_ = true;

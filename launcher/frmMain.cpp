@@ -11,6 +11,8 @@
 #include "../win32/Libraries.h"
 #include "../win32/Prompts.h"
 #include "../win32/SystemError.h"
+#include "Shortcut.h"
+#include "SingleInstance.h"
 #include "frmAbout.h"
 #include "frmOptions.h"
 #include "modMain.h"
@@ -57,6 +59,12 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Form_Unload();
         return TRUE;
+    case WM_COPYDATA:  // another start of Varpick in this folder hands its command line over
+        if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam); data->dwData == kHandOverCommandLine) {
+            SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, CarryOutHandedOver(data));
+            return TRUE;
+        }
+        return FALSE;
     case kShowStartupMessage:
         if (!startupMessage_.empty()) ShowError(std::exchange(startupMessage_, std::wstring()));
         return TRUE;
@@ -69,6 +77,7 @@ void frmMain::OnMenuOrKey(int id) {
     switch (id) {
     case IDM_SETASCURRENT: cmdSetMOD_Click(); break;
     case IDM_REMOVEFROMLIST: mnuRemoveFromList_Click(); break;
+    case IDM_CREATESHORTCUT: mnuCreateShortcut_Click(); break;
     // Enter comes as IDOK, Esc as IDCANCEL: the window has no default and no cancel button, so
     // they press nothing, but Enter on a line of the mod list sets that mod.
     case IDOK:
@@ -142,9 +151,11 @@ void ActivateMainWindow() {
     if (main && IsWindowVisible(main)) SetForegroundWindow(main);
 }
 
-void frmMain::cmdRun_Click() {
+void frmMain::cmdRun_Click() { RunGame(); }
+
+bool frmMain::RunGame() {
     const DWORD error = modMain::RunVarmoth();
-    if (error == ERROR_SUCCESS) return;
+    if (error == ERROR_SUCCESS) return true;
     // No game there, or a file that is no program (a settings file picked by mistake): the same
     // setup mistake, which the options dialog mends.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_EXE_FORMAT ||
@@ -152,9 +163,10 @@ void frmMain::cmdRun_Click() {
         CurrentPrompts().Beep();
         CurrentPrompts().Message(hwnd(), L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog",
                                  kErrorTitle, MB_OK | MB_ICONINFORMATION);
-        return;
+        return false;
     }
     FatalErrorReport(error, SystemErrorText(error, modMain::sVarmothPath));
+    return false;
 }
 
 void frmMain::cmdAddMod_Click() {
@@ -245,6 +257,7 @@ void frmMain::cboMODs_ContextMenu(LPARAM position) {
     UniqueHMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING, IDM_SETASCURRENT, L"&Set as current mod");
     AppendMenuW(menu.get(), MF_STRING, IDM_REMOVEFROMLIST, L"&Remove from list");
+    AppendMenuW(menu.get(), MF_STRING, IDM_CREATESHORTCUT, L"Create desktop &shortcut");
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);  // the choice comes as WM_COMMAND
 }
 
@@ -260,6 +273,19 @@ void frmMain::mnuRemoveFromList_Click() {
     cboMODs().Remove(line);
     // As in a file manager: the next line, or the new last one, so Delete again goes on.
     if (const int count = cboMODs().Count(); count > 0) cboMODs().SetSelectedIndex(std::min(line, count - 1));
+}
+
+void frmMain::mnuCreateShortcut_Click() {
+    const std::wstring mod = cboMODs().SelectedText();
+    if (mod.empty()) return;
+    std::wstring shortcut;
+    if (const DWORD error = CreateDesktopShortcut(mod, modMain::sVarmothPath, shortcut)) {
+        ShowError(L"The shortcut to play \"" + mod + L"\" could not be made:\r\n" +
+                  (shortcut.empty() ? SystemErrorText(error) : FileError{shortcut, error}.Describe()));
+        return;
+    }
+    CurrentPrompts().Message(hwnd(), L"The shortcut that plays \"" + mod + L"\" is on your desktop:\r\n" + shortcut,
+                             L"" VARPICK_TITLE, MB_OK | MB_ICONINFORMATION);
 }
 
 void frmMain::cmdSetMOD_Click() {
@@ -301,9 +327,59 @@ void frmMain::cmdAbout_Click() { frmAbout::Instance().Show(); }
 
 void frmMain::cmdQuit_Click() { Form_Unload(); }
 
+int frmMain::Launch(const LaunchRequest& request, int showCommand) {
+    frmMain& form = Instance();
+    if (request.bRun) {  // no window: what the window's load reads for these commands, then them
+        modMain::CreateMods();
+        modMain::LoadMods();
+        modMain::LoadLauncherSettings();
+        return form.CarryOut(request);
+    }
+    if (!form.Load()) return 1;
+    if (const int refused = form.CarryOut(request)) {
+        modMain::ExitLauncher();
+        return refused;
+    }
+    form.Show(showCommand);
+    return RunMessageLoop();
+}
+
+int frmMain::CarryOut(const LaunchRequest& request) {
+    if (request.sMod) {
+        const std::wstring& name = *request.sMod;
+        if (modMain::ModsFileProtected()) {
+            ShowError(L"\"" + name + L"\" was not set: the mod list in Mods.cfg could not be read.", true);
+            return 1;
+        }
+        const int index = modMain::FindMod(name);
+        if (index == 0) {
+            ShowError(L"\"" + name + L"\" is not in the mod list, so it was not set.", true);
+            return 1;
+        }
+        const std::wstring line = modMain::Mods(index).Path();  // the list's own spelling
+        if (!SetCurrentMod(line, line)) return 1;
+        if (IsLoaded()) cboMODs().SetSelectedIndex(index - 1);
+    } else if (request.bPlain && !SetCurrentMod(L"main", L"Mothvar")) {
+        return 1;
+    }
+    if (request.bRun) return RunGame() ? 0 : 1;
+    if (IsLoaded() && IsWindowVisible(hwnd())) Show(IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+    return 0;
+}
+
+LRESULT frmMain::CarryOutHandedOver(const COPYDATASTRUCT* data) {
+    // The arguments, each ended by a NUL; checked already by the start that hands them over.
+    std::vector<std::wstring> arguments;
+    const std::wstring_view text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    for (size_t start = 0, end; (end = text.find(L'\0', start)) != std::wstring_view::npos; start = end + 1)
+        arguments.emplace_back(text.substr(start, end - start));
+    const LaunchRequest request = ReadCommandLine(arguments);
+    return request.sRefusal.empty() ? CarryOut(request) : 1;
+}
+
 void frmMain::FatalErrorReport(DWORD code, const std::wstring& description) {
     const std::wstring text = L"Fatal Error: " + std::to_wstring(code) + L" - " + description + L"\r\n" +
                               L"Execiton aborted, Please submit a error report to " + kForumHost + L" forums";
     CurrentPrompts().Message(hwnd(), text, L"Fatal Error", MB_OK | MB_ICONERROR);
-    CurrentPrompts().EndProgram(code ? code : 1);
+    CurrentPrompts().EndProgram(1);  // the exit code of every failure
 }

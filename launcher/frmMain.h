@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../win32/Controls.h"
+#include "CommandLine.h"
 #include "../win32/UniqueHandle.h"
 #include "LauncherForm.h"
 #include "resource.h"
@@ -24,6 +25,14 @@ public:
     // The fatal-error report: shown, then the program ends.
     void FatalErrorReport(DWORD code, const std::wstring& description);
 
+    // Starts the launcher for a command line that holds options: carries them out and, without
+    // --run, shows the window as usual; --run loads no window. Returns the exit code.
+    static int Launch(const LaunchRequest& request, int showCommand);
+
+    // Carries out a command line's request as the window's buttons would, with their messages:
+    // 0 when done, 1 when refused or failed. Works whether or not the window is loaded.
+    int CarryOut(const LaunchRequest& request);
+
 private:
     void Form_Load();
     void FillList();  // the catalogue into the mod list
@@ -36,6 +45,9 @@ private:
     void Form_DropFiles(HDROP drop);
     void cboMODs_ContextMenu(LPARAM position);
     void mnuRemoveFromList_Click();
+    void mnuCreateShortcut_Click();
+    // Starts the game as Run does; false when it did not start (the user was told why).
+    bool RunGame();
     void OnMenuOrKey(int id);
     void cmdSetMOD_Click();
     void cmdSetVMT_Click();
@@ -51,6 +63,9 @@ private:
     void ShowError(const std::wstring& text, bool beep = false);
 
     ListBox cboMODs() const;
+
+    // The command line of another start in this folder, in a WM_COPYDATA: 0 done, 1 refused or failed.
+    LRESULT CarryOutHandedOver(const COPYDATASTRUCT* data);
 
     static constexpr UINT kShowStartupMessage = WM_APP + 1;
     std::wstring startupMessage_;  // what the load found to tell, shown once the window is

@@ -149,6 +149,12 @@ ModsLoad LoadMods() {
 
 bool ModsFileProtected() { return g_modsProtected; }
 
+int FindMod(const std::wstring& name) {
+    for (int index = 1; index <= iModCount; ++index)
+        if (CompareStringOrdinal(Mods(index).Path().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) return index;
+    return 0;
+}
+
 std::int16_t NewModID() {
     static std::mt19937 generator = [] {
         std::random_device device;

@@ -56,6 +56,10 @@ struct ModsLoad {
 // empty and is protected from being overwritten for the rest of the run.
 ModsLoad LoadMods();
 
+// The index (1..iModCount) of the entry whose path is `name`, without regard to letter case;
+// 0 when there is none.
+int FindMod(const std::wstring& name);
+
 // True when Mods.cfg could not be read at load, so no save may replace it.
 bool ModsFileProtected();
 

@@ -28,6 +28,7 @@
 #define IDC_LBLCURRENTMOD    1013
 #define IDM_SETASCURRENT     1014  // the mod list's context menu
 #define IDM_REMOVEFROMLIST   1015
+#define IDM_CREATESHORTCUT   1016
 
 // frmOptions. OK is not IDOK: Enter must not press it. Cancel is IDCANCEL, so Esc presses it.
 #define IDD_FRMOPTIONS       1100

@@ -1,6 +1,9 @@
 // Both programs as users get them: the 64-bit build and, when it was built beside, the 32-bit one.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <array>
 #include <cstdlib>
 #include <iostream>
@@ -113,4 +116,147 @@ TEST(Programs, BrowseTakesAnyNameAndQuitOverTheOptionsDialogsDialogsEndsCleanly)
         if (WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 99);
         EXPECT_TRUE(GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0) << quitOver << ": " << exitCode;
     }
+}
+
+namespace {
+
+constexpr wchar_t kMainCaption[] = L"Varmoth - Pick MOD";
+const std::string kTwoMods = "1\r\n\r\nNight Moths.mdf\r\n2\r\n\r\nCrimson Dusk.mdf\r\n", kOldMod = "[mods]\r\ncurrentmod=old.mdf\r\n";
+
+// A game folder with Varpick, the stand-in game, two mods and the game's current mod "old.mdf".
+struct GameFolder {
+    GameFolder() {
+        varpick = CopyInto(folder, TestProgramFolder() + L"\\Varpick.exe");
+        InstallStandIn(folder / L"Mothvar.exe");
+        WriteBytes(folder / L"Mods.cfg", kTwoMods);
+        WriteBytes(folder / L"Varmoth.ini", kOldMod);
+    }
+    std::wstring CurrentMod() const { return ReadIniKey(folder / L"Varmoth.ini", L"mods", L"currentmod"); }
+    ScratchFolder folder;
+    std::wstring varpick;
+};
+
+// Waits for the process to end, answering its message boxes; what they said, and whether the
+// main window showed.
+std::pair<std::vector<std::wstring>, bool> UntilItEnds(HANDLE process) {
+    std::vector<std::wstring> told;
+    bool windowShown = false;
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+         WaitForSingleObject(process, 0) == WAIT_TIMEOUT && std::chrono::steady_clock::now() < end;) {
+        if (std::wstring text = NextMessageBox(process, IDOK, std::chrono::milliseconds(50)); !text.empty()) told.push_back(text);
+        windowShown |= WindowOf(process, kMainCaption, std::chrono::milliseconds(0)) != nullptr;
+    }
+    return {told, windowShown};
+}
+
+DWORD ExitCode(HANDLE process) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) TerminateProcess(process, 99);
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+}  // namespace
+
+// Varpick started with options: the mod set, the game started with it, no window shown; or a
+// message, exit code 1, nothing written and nothing started.
+TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameOrSaysWhyNot) {
+    GameFolder game;
+    constexpr Fault held = Fault::Held, folder = Fault::FolderInPlace;
+    const std::tuple<const wchar_t*, DWORD, const wchar_t*, const wchar_t*, Fault, const wchar_t*> rows[] = {
+        // arguments, exit code, a piece of the one message (none: ""), a file made unwritable and how, the current mod after (and the game's)
+        {L"--mod \"night moths.mdf\" --run", 0, L"", nullptr, held, L"Night Moths.mdf"},
+        {L"/PLAIN /Run", 0, L"", nullptr, held, L"main"},
+        {L"/?", 0, L"--mod NAME", nullptr, held, L"old.mdf"},
+        {L"--Bogus --run", 1, L"Unknown option \"--Bogus\".\r\n\r\nVarpick.exe [--mod", nullptr, held, L"old.mdf"},
+        {L"--mod", 1, L"--mod needs the name", nullptr, held, L"old.mdf"},
+        {L"--mod \"Night Moths.mdf\" --plain", 1, L"cannot go together", nullptr, held, L"old.mdf"},
+        {L"--mod \"No Such.mdf\" --run", 1, L"\"No Such.mdf\" is not in the mod list", nullptr, held, L"old.mdf"},
+        {L"--mod \"Crimson Dusk.mdf\" --run", 1, L"could not be read", L"Mods.cfg", held, L"old.mdf"},
+        {L"--mod \"Crimson Dusk.mdf\" --run", 1, L"The current mod could not be saved", L"Varmoth.ini", held, L"old.mdf"},
+        {L"--plain --run", 1, L"Mothvar.exe Not Found", L"Mothvar.exe", folder, L"main"},
+    };
+    for (const auto& [arguments, exitCode, told, unwritable, fault, mod] : rows) {
+        SCOPED_TRACE(testing::Message() << ToAnsi(arguments).value_or("?"));
+        WriteBytes(game.folder / L"Varmoth.ini", kOldMod);
+        std::pair<std::vector<std::wstring>, bool> shown;
+        DWORD code = STILL_ACTIVE;
+        const auto start = [&] {
+            UniqueKernelHandle process = StartProgram(game.varpick, arguments);
+            shown = UntilItEnds(process.get());
+            code = ExitCode(process.get());
+        };
+        const size_t gamesBefore = StandInReports(game.folder.path()).size();
+        if (unwritable) WhileUnwritable(game.folder / unwritable, fault, start);
+        else start();
+        EXPECT_EQ(code, exitCode);
+        EXPECT_FALSE(shown.second) << "no window";
+        EXPECT_EQ(shown.first.size(), *told ? 1u : 0u);
+        EXPECT_TRUE(!*told || (!shown.first.empty() && shown.first[0].find(told) != std::wstring::npos)) << ToAnsi(shown.first.empty() ? L"" : shown.first[0]).value_or("?");
+        EXPECT_EQ(game.CurrentMod(), mod);
+        const bool started = code == 0 && std::wstring(arguments).find(L"un") != std::wstring::npos;  // --run, /Run
+        ASSERT_TRUE(WaitUntil([&] { return StandInReports(game.folder.path()).size() == gamesBefore + started; }, std::chrono::seconds(started ? 10 : 0)))
+            << "started once, or not";
+        const auto reports = StandInReports(game.folder.path());
+        const bool startedWithTheMod = std::any_of(reports.begin(), reports.end(), [&](auto& report) { return report.at(L"current_mod") == mod; });
+        EXPECT_TRUE(reports.size() == gamesBefore || startedWithTheMod);
+    }
+}
+
+// A start with options while Varpick runs in the folder hands them to it, and its label follows.
+// The mod list's "Create desktop shortcut" makes a shortcut that does just that, in one click.
+TEST(Programs, TheShortcutAndAnyStartWithOptionsHandTheirRequestToTheRunningVarpick) {
+    GameFolder game;
+    ScratchFolder desktop;
+    const wchar_t* shellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    std::wstring oldDesktop(MAX_PATH, L'\0');
+    DWORD size = MAX_PATH * sizeof(wchar_t);
+    const bool hadDesktop = RegGetValueW(HKEY_CURRENT_USER, shellFolders, L"Desktop", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, oldDesktop.data(), &size) == ERROR_SUCCESS;
+    RegSetKeyValueW(HKEY_CURRENT_USER, shellFolders, L"Desktop", REG_EXPAND_SZ, desktop.path().c_str(), static_cast<DWORD>((desktop.path().size() + 1) * sizeof(wchar_t)));
+
+    UniqueKernelHandle running = StartProgram(game.varpick);
+    HWND main = WindowOf(running.get(), kMainCaption);
+    ASSERT_TRUE(main);
+    SendMessageW(GetDlgItem(main, IDC_CBOMODS), LB_SETCURSEL, 0, 0);
+    PostMessageW(main, WM_COMMAND, IDM_CREATESHORTCUT, 0);
+    const std::wstring shortcut = desktop / L"Night Moths - Varmoth.lnk", told = NextMessageBox(running.get(), IDOK, std::chrono::seconds(10));
+    EXPECT_NE(told.find(shortcut), std::wstring::npos) << ToAnsi(told).value_or("?");
+
+    // Read back as the shell reads it.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+    int iconIndex = -1;
+    {
+        ComPtr<IShellLinkW> link;
+        ComPtr<IPersistFile> file;
+        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(link.put()))) &&
+                    SUCCEEDED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) &&
+                    SUCCEEDED(file.get()->Load(shortcut.c_str(), STGM_READ)));
+        link.get()->GetPath(target, MAX_PATH, nullptr, 0);
+        link.get()->GetArguments(arguments, MAX_PATH);
+        link.get()->GetWorkingDirectory(folder, MAX_PATH);
+        link.get()->GetIconLocation(icon, MAX_PATH, &iconIndex);
+    }
+    CoUninitialize();
+    wchar_t longTarget[MAX_PATH] = {};  // outside the code page, the short form stands in the shortcut
+    GetLongPathNameW(target, longTarget, MAX_PATH);
+    EXPECT_EQ(std::wstring(longTarget) + L"|" + arguments + L"|" + folder + L"|" + icon + L"," + std::to_wstring(iconIndex),
+              game.varpick + L"|--mod \"Night Moths.mdf\" --run|" + game.folder.path() + L"|" + (game.folder / L"Mothvar.exe") + L",0");
+
+    // Started as it stands: the running Varpick sets the mod and starts the game.
+    const std::tuple<std::wstring, DWORD, const wchar_t*, const wchar_t*> starts[] = {  // arguments, exit code, the label after, what the running one tells
+        {arguments, 0, L"Current mod: Night Moths.mdf|Night Moths.mdf", L""},
+        {L"--plain", 0, L"Current mod: Mothvar|main", L""},
+        {L"--mod \"No Such.mdf\"", 1, L"Current mod: Mothvar|main", L"\"No Such.mdf\" is not in the mod list"}};
+    for (const auto& [with, exitCode, label, told] : starts) {
+        UniqueKernelHandle second = StartProgram(target, with, folder);
+        EXPECT_NE((*told ? NextMessageBox(running.get(), IDOK, std::chrono::seconds(10)) : L"").find(told), std::wstring::npos);
+        EXPECT_TRUE(UntilItEnds(second.get()).first.empty()) << "the second start shows nothing";
+        EXPECT_EQ(ExitCode(second.get()), exitCode);
+        EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + game.CurrentMod(), label);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return StandInReports(game.folder.path()).size() == 1; }));
+    EXPECT_EQ(StandInReports(game.folder.path())[0].at(L"current_mod"), L"Night Moths.mdf");
+    EXPECT_EQ(CloseProgram(running.get(), main), 0u);
+    if (hadDesktop) RegSetKeyValueW(HKEY_CURRENT_USER, shellFolders, L"Desktop", REG_EXPAND_SZ, oldDesktop.c_str(), size);
 }

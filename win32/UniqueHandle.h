@@ -85,3 +85,12 @@ using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueHWnd = UniqueHandle<WindowTraits>;
 using UniqueHMenu = UniqueHandle<MenuTraits>;
+
+template <class Interface>
+struct ComTraits {  // a COM object: released, not closed
+    using pointer = Interface*;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { p->Release(); }
+};
+template <class Interface>
+using ComPtr = UniqueHandle<ComTraits<Interface>>;

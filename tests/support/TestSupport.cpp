@@ -215,11 +215,11 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
     return reports;
 }
 
-UniqueKernelHandle StartProgram(const std::wstring& program) {
-    std::wstring commandLine = L"\"" + program + L"\"";
+UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder) {
+    std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) return {};
     CloseHandle(process.hThread);
     return UniqueKernelHandle(process.hProcess);
 }

@@ -63,9 +63,9 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
 std::wstring TestProgramFolder();  // where the programs and the stand-in game are built too
 std::wstring HostFolder(const char* variable);  // a folder the environment names, as Wine sees it
 
-// Real processes of the programs: started in their own folder; their shown window of that caption
+// Real processes of the programs: started with `arguments` in `folder` (empty: this program's); their shown window of that caption
 // (nothing when none shows); closed by the close box, with the exit code (nothing when it did not end).
-UniqueKernelHandle StartProgram(const std::wstring& program);
+UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments = L"", const std::wstring& folder = L"");
 HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = std::chrono::seconds(20));
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path

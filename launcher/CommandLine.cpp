@@ -1,0 +1,64 @@
+#include "CommandLine.h"
+
+#include <cwctype>
+
+const wchar_t kUsage[] =
+    L"Varpick.exe [--mod \"Name.mdf\" | --plain] [--run]\r\n\r\n"
+    L"--mod NAME\tmakes NAME, a mod of the list, the game's current mod\r\n"
+    L"--plain\tmakes the plain game current\r\n"
+    L"--run\tthen starts the game, without Varpick's window\r\n"
+    L"--help\tshows this\r\n\r\n"
+    L"Exit code 0: done; 1: refused or failed.";
+
+namespace {
+
+// The option's name in lower case ("mod" for --MOD or /mod), or nothing for another argument.
+std::wstring OptionName(const std::wstring& argument) {
+    if (argument == L"-h" || argument == L"/?") return L"help";
+    std::wstring name;
+    if (argument.starts_with(L"--")) name = argument.substr(2);
+    else if (argument.starts_with(L"/")) name = argument.substr(1);
+    for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+    return name;
+}
+
+}  // namespace
+
+LaunchRequest ReadCommandLine(std::span<const std::wstring> arguments) {
+    LaunchRequest request;
+    for (size_t i = 0; i < arguments.size() && request.sRefusal.empty(); ++i) {
+        const std::wstring name = OptionName(arguments[i]);
+        if (name == L"help") {
+            request.bHelp = true;
+        } else if (name == L"plain") {
+            request.bPlain = true;
+        } else if (name == L"run") {
+            request.bRun = true;
+        } else if (name == L"mod" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
+            request.sMod = arguments[++i];
+        } else if (name == L"mod") {
+            request.sRefusal = L"--mod needs the name of a mod of the list, for example --mod \"Name.mdf\".";
+        } else {
+            request.sRefusal = L"Unknown option \"" + arguments[i] + L"\".\r\n\r\n" + kUsage;
+        }
+    }
+    if (request.sRefusal.empty() && request.sMod && request.bPlain)
+        request.sRefusal = L"--mod and --plain cannot go together: the game has one current mod.";
+    return request;
+}
+
+std::wstring QuoteArgument(const std::wstring& argument) {
+    // Backslashes count only before a quote: doubled there, and a quote inside is escaped.
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    return quoted.append(backslashes * 2, L'\\') + L"\"";
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Varpick's command line, read before any window exists: what a start asks for, or why not.
+// No platform calls here.
+#include <optional>
+#include <span>
+#include <string>
+
+struct LaunchRequest {
+    std::optional<std::wstring> sMod;  // --mod NAME: a line of the mod list, in any letter case
+    bool bPlain = false;               // --plain: the plain game
+    bool bRun = false;                 // --run: then start the game, with no window of Varpick's
+    bool bHelp = false;                // --help, -h, /?
+    std::wstring sRefusal;             // why the command line is refused; empty when it is not
+
+    bool HasOptions() const { return sMod || bPlain || bRun || bHelp || !sRefusal.empty(); }
+};
+
+// Options in any letter case, as --name or /name. `arguments` leaves out the program's name.
+LaunchRequest ReadCommandLine(std::span<const std::wstring> arguments);
+
+// The options, for --help and under a refusal.
+extern const wchar_t kUsage[];
+
+// `argument` as a command line holds it: in quotes, so the system's splitting gives it back whole.
+std::wstring QuoteArgument(const std::wstring& argument);
