@@ -255,7 +255,7 @@ void frmMain::cboMODs_ContextMenu(LPARAM position) {
         SendMessageW(list, LB_SETCURSEL, LOWORD(hit), 0);
     }
     UniqueHMenu menu(CreatePopupMenu());
-    AppendMenuW(menu.get(), MF_STRING, IDM_SETASCURRENT, L"&Set as current mod");
+    AppendMenuW(menu.get(), MF_STRING, IDM_SETASCURRENT, L"Set as &current mod");
     AppendMenuW(menu.get(), MF_STRING, IDM_REMOVEFROMLIST, L"&Remove from list");
     AppendMenuW(menu.get(), MF_STRING, IDM_CREATESHORTCUT, L"Create desktop &shortcut");
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);  // the choice comes as WM_COMMAND

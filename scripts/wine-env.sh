@@ -25,3 +25,11 @@ start_private_display() {
     for _ in $(seq 100); do [ -s "$_display_file" ] && break; sleep 0.1; done
     export DISPLAY=":$(head -n1 "$_display_file")"
 }
+
+# Gives Wine a home of its own beside the prefix (WINEPREFIX set first): Wine links the prefix's
+# Desktop, Documents... to folders of $HOME, so with the real one a test's shortcut or file would
+# land on this machine's desktop or in its home.
+use_private_home() {
+    export HOME="$(dirname "$WINEPREFIX")/wine-home"
+    mkdir -p "$HOME"
+}

@@ -208,11 +208,18 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameOrSaysWhyNot) {
 TEST(Programs, TheShortcutAndAnyStartWithOptionsHandTheirRequestToTheRunningVarpick) {
     GameFolder game;
     ScratchFolder desktop;
-    const wchar_t* shellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    std::wstring oldDesktop(MAX_PATH, L'\0');
-    DWORD size = MAX_PATH * sizeof(wchar_t);
-    const bool hadDesktop = RegGetValueW(HKEY_CURRENT_USER, shellFolders, L"Desktop", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, oldDesktop.data(), &size) == ERROR_SUCCESS;
-    RegSetKeyValueW(HKEY_CURRENT_USER, shellFolders, L"Desktop", REG_EXPAND_SZ, desktop.path().c_str(), static_cast<DWORD>((desktop.path().size() + 1) * sizeof(wchar_t)));
+    // The desktop, for the shortcut, is a scratch folder while the test runs; not an empty one,
+    // which Wine would replace with a link to the home folder.
+    WriteBytes(desktop / L"desktop.ini", "");
+    struct DesktopIn {
+        explicit DesktopIn(const std::wstring& folder) { SetValue(folder.c_str()); }
+        ~DesktopIn() { SetValue(nullptr); }
+        static void SetValue(const wchar_t* folder) {
+            constexpr wchar_t key[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+            folder ? RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Desktop", REG_EXPAND_SZ, folder, static_cast<DWORD>((wcslen(folder) + 1) * sizeof(wchar_t)))
+                   : RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Desktop");
+        }
+    } desktopIn(desktop.path());
 
     UniqueKernelHandle running = StartProgram(game.varpick);
     HWND main = WindowOf(running.get(), kMainCaption);
@@ -258,5 +265,4 @@ TEST(Programs, TheShortcutAndAnyStartWithOptionsHandTheirRequestToTheRunningVarp
     ASSERT_TRUE(WaitUntil([&] { return StandInReports(game.folder.path()).size() == 1; }));
     EXPECT_EQ(StandInReports(game.folder.path())[0].at(L"current_mod"), L"Night Moths.mdf");
     EXPECT_EQ(CloseProgram(running.get(), main), 0u);
-    if (hadDesktop) RegSetKeyValueW(HKEY_CURRENT_USER, shellFolders, L"Desktop", REG_EXPAND_SZ, oldDesktop.c_str(), size);
 }
