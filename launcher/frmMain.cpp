@@ -329,10 +329,9 @@ void frmMain::cmdQuit_Click() { Form_Unload(); }
 
 int frmMain::Launch(const LaunchRequest& request, int showCommand) {
     frmMain& form = Instance();
-    if (request.bRun) {  // no window: what the window's load reads for these commands, then them
+    if (request.bRun) {  // no window: the catalogue the window's load reads, then the commands
         modMain::CreateMods();
-        modMain::LoadMods();
-        modMain::LoadLauncherSettings();
+        if (request.sMod) modMain::LoadMods();
         return form.CarryOut(request);
     }
     if (!form.Load()) return 1;
@@ -362,7 +361,10 @@ int frmMain::CarryOut(const LaunchRequest& request) {
     } else if (request.bPlain && !SetCurrentMod(L"main", L"Mothvar")) {
         return 1;
     }
-    if (request.bRun) return RunGame() ? 0 : 1;
+    if (request.bRun) {
+        if (!IsLoaded()) modMain::LoadLauncherSettings();  // the game's path, once the mod is set
+        return RunGame() ? 0 : 1;
+    }
     if (IsLoaded() && IsWindowVisible(hwnd())) Show(IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
     return 0;
 }
