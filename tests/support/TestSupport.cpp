@@ -140,26 +140,20 @@ bool IsFrame(HWND control) { return IsKind(control, L"Button") && (GetWindowLong
 
 std::string LayoutFaults(HWND window) {
     std::string faults;
-    RECT client, inside, overlap;
-    GetClientRect(window, &client);
+    RECT overlap;
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         auto fault = [&](const std::string& what) { faults += "control " + std::to_string(GetDlgCtrlID(control)) + ": " + what + "\n"; };
         const RECT rect = RectIn(window, control);
-        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
         const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
         const std::wstring text = WindowText(control);
-        if (!IntersectRect(&inside, &rect, &client) || !EqualRect(&inside, &rect)) fault("outside the window");
-        if (IsKind(control, L"ComboBox")) {  // every item fits beside the drop-down button
-            for (int i = 0; i < ComboBox(control).Count(); ++i)
-                if (TextExtent(control, ComboBox(control).ItemText(i)).cx > width - GetSystemMetrics(SM_CXVSCROLL) - 4) fault("item " + std::to_string(i) + " is cut off");
-        } else if (IsKind(control, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT) {
-            const SIZE extent = TextExtent(control, text, (style & SS_ENDELLIPSIS) ? 0 : width);
-            if (extent.cy > height || ((style & SS_ENDELLIPSIS) && extent.cx > width)) fault("its text does not fit");
+        if (IsKind(control, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT) {  // labels: wrapped, or on one line with an ellipsis
+            const SIZE extent = TextExtent(control, text, (style & SS_ENDELLIPSIS) ? 0 : rect.right - rect.left);
+            if (extent.cy > rect.bottom - rect.top || ((style & SS_ENDELLIPSIS) && extent.cx > rect.right - rect.left)) fault("its text does not fit");
         } else if (IsKind(control, L"Button") && !text.empty()) {  // room for a button's edges, a frame's corners
             const SIZE extent = TextExtent(control, text);
-            if (extent.cx + 8 > width || extent.cy + (IsFrame(control) ? 0 : 4) > height) fault("its caption does not fit");
+            if (extent.cx + 8 > rect.right - rect.left || extent.cy + (IsFrame(control) ? 0 : 4) > rect.bottom - rect.top) fault("its caption does not fit");
         }
-        for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {
+        for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {  // a frame may hold others
             const RECT otherRect = RectIn(window, other);
             if (IntersectRect(&overlap, &rect, &otherRect) && !(IsFrame(control) && EqualRect(&overlap, &otherRect)) &&
                 !(IsFrame(other) && EqualRect(&overlap, &rect)))

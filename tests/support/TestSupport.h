@@ -50,8 +50,8 @@ bool IsCentred(HWND window);
 COLORREF DominantColour(HWND window, int rows = 0);
 bool IsKind(HWND control, const wchar_t* kind);  // its window class: "Button", "Static"...
 bool IsFrame(HWND control);                      // a group box
-// What a user would see wrong in the layout, a line each: text or an item that does not fit its
-// control, controls that overlap (a frame may hold others), a control outside the window.
+// What a user would see wrong in the layout, a line each: a label or caption that does not fit
+// its control, controls that overlap (a frame may hold others).
 std::string LayoutFaults(HWND window);
 int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
 int ScreenDpi();               // a failure when it is not the one the run set (VARMOTH_DPI, else 96)
