@@ -30,22 +30,20 @@ TEST(DamagedFiles, BothProgramsStartOnEachAndShowWhatTheRulesSay) {
             WriteBytes(file, bytes);
             std::wstring currentMod(1 << 20, L'\0');  // what the platform's own reading of the file gives
             currentMod.resize(GetPrivateProfileStringW(L"mods", L"currentmod", L"", currentMod.data(), 1 << 20, file.c_str()));
-            UniqueKernelHandle process = StartProgram(CopyInto(game, TestProgramFolder() + L"\\" + program));
-            std::vector<std::wstring> shown;
-            bool overWindow = true, over = true;  // each message shows over the shown main window
+            UniqueKernelHandle process = StartProgram(CopyInto(game, ProgramFolder() + L"\\" + program));
             HWND window = nullptr;
-            for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-                 !(window = WindowOf(process.get(), caption.c_str(), std::chrono::milliseconds(0))) && std::chrono::steady_clock::now() < end;)
-                if (std::wstring text = NextMessageBox(process.get(), IDOK, std::chrono::milliseconds(50), &over); !text.empty()) shown.push_back(text), overWindow &= over;
+            Told told = AnswerMessageBoxes(process.get(), [&] { return (window = WindowOf(process.get(), caption.c_str(), 0ms)) != nullptr; }, 10s);
             if (!window) TerminateProcess(process.get(), 1);
             ASSERT_TRUE(window) << "no window within ten seconds";
-            if (fileName == L"Mods.cfg") {
-                if (std::wstring text = NextMessageBox(process.get(), IDOK, std::chrono::seconds(1), &over); !text.empty()) shown.push_back(text), overWindow &= over;
+            if (fileName == L"Mods.cfg") {  // what the load found comes once the window shows
+                const Told after = AnswerMessageBoxes(process.get(), [] { return false; }, 1s);
+                told.texts.insert(told.texts.end(), after.texts.begin(), after.texts.end());
+                told.overShownWindows &= after.overShownWindows;
                 const ParsedCatalogue parsed = ParseCatalogue(FromAnsi(bytes), 1000);
                 EXPECT_EQ(SendMessageW(GetDlgItem(window, IDC_CBOMODS), LB_GETCOUNT, 0, 0), static_cast<LRESULT>(parsed.entries.size()));
-                EXPECT_EQ(shown.size(), parsed.bTruncated ? 1u : 0u) << "only a list of over 1000 mods is told";
+                EXPECT_EQ(told.texts.size(), parsed.bTruncated ? 1u : 0u) << "only a list of over 1000 mods is told";
             }
-            EXPECT_TRUE(overWindow && (fileName == L"Mods.cfg" || shown.empty())) << ToAnsi(shown.empty() ? L"" : shown.front()).value_or("?");
+            EXPECT_TRUE(told.overShownWindows && (fileName == L"Mods.cfg" || told.texts.empty())) << ToAnsi(told.texts.empty() ? L"" : told.texts.front()).value_or("?");
             const std::wstring label = WindowText(GetDlgItem(window, IDC_LBLCURRENTMOD));
             EXPECT_TRUE(fileName != L"Varmoth.ini" || label == L"Current mod: " + currentMod) << ToAnsi(label.substr(0, 80)).value_or("?");
             EXPECT_EQ(CloseProgram(process.get(), window), 0u);

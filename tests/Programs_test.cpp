@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 #include "launcher/resource.h"
 #include "profile/AnsiText.h"
@@ -28,7 +29,7 @@ const std::string kTwoMods = "1\r\n\r\nNight Moths.mdf\r\n2\r\n\r\nCrimson Dusk.
 
 // A game folder with Varpick, the stand-in game, two mods and the game's current mod "old.mdf".
 struct GameFolder {
-    GameFolder() : varpick(CopyInto(folder, TestProgramFolder() + L"\\Varpick.exe")) {
+    GameFolder() : varpick(CopyInto(folder, ProgramFolder() + L"\\Varpick.exe")) {
         InstallStandIn(folder / L"Mothvar.exe");
         WriteBytes(folder / L"Mods.cfg", kTwoMods);
         WriteBytes(folder / L"Varmoth.ini", kOldMod);
@@ -42,17 +43,15 @@ struct GameFolder {
 // Waits for the process to end, answering its message boxes: its exit code, what they said, and
 // whether its main window showed.
 std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process) {
-    std::vector<std::wstring> told;
     bool windowShown = false;
-    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-         WaitForSingleObject(process, 0) == WAIT_TIMEOUT && std::chrono::steady_clock::now() < end;) {
-        if (std::wstring text = NextMessageBox(process, IDOK, std::chrono::milliseconds(50)); !text.empty()) told.push_back(text);
-        windowShown |= WindowOf(process, kMainCaption, std::chrono::milliseconds(0)) != nullptr;
-    }
+    const Told told = AnswerMessageBoxes(process, [&] {
+        windowShown |= WindowOf(process, kMainCaption, 0ms) != nullptr;
+        return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    });
     DWORD code = STILL_ACTIVE;
     if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) TerminateProcess(process, 99);
     GetExitCodeProcess(process, &code);
-    return {code, told, windowShown};
+    return {code, told.texts, windowShown};
 }
 
 }  // namespace
@@ -60,7 +59,7 @@ std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process) {
 TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAndQuit) {
     const std::wstring x86Folder = HostFolder("VARMOTH_X86_PROGRAMS");
     const bool x86Runs = std::getenv("VARMOTH_X86_RUNS") && std::string(std::getenv("VARMOTH_X86_RUNS")) == "1";
-    std::vector<std::pair<std::wstring, bool>> builds{{TestProgramFolder(), true}};  // folder, 64-bit
+    std::vector<std::pair<std::wstring, bool>> builds{{ProgramFolder(), true}};  // folder, 64-bit
     if (!x86Folder.empty()) builds.emplace_back(x86Folder, false);
     for (const auto& [folder, is64Bit] : builds) {
         // The program, its window's caption, a file its first start writes (in a folder outside the
@@ -88,56 +87,21 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     }
 }
 
-// Browse in the options dialog takes any name, a game not installed yet too. While a dialog of the
-// options dialog is open, the main window stays usable, and Quit there ends the program cleanly.
-TEST(Programs, BrowseTakesAnyNameAndQuitOverTheOptionsDialogsMessageEndsCleanly) {
-    const std::wstring notYet = L"C:\\Games\\Not installed yet\\Mothvar.exe";
-    GameFolder game;
-    UniqueKernelHandle process = StartProgram(game.varpick);
-    HWND main = WindowOf(process.get(), kMainCaption);
-    ASSERT_TRUE(main);
-    PostMessageW(GetDlgItem(main, IDC_CMDOPTIONS), BM_CLICK, 0, 0);
-    HWND options = WindowOf(process.get(), L"Options");
-    PostMessageW(GetDlgItem(options, IDC_CMDBROWSE), BM_CLICK, 0, 0);
-    HWND open = WindowOf(process.get(), L"Open");
-    ASSERT_TRUE(open);
-    // Typed into "File name:", the edit field of its combo box; then Open.
-    HWND nameBox = FindWindowExW(FindWindowExW(GetDlgItem(open, 0x47C), nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
-    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(notYet.c_str()));
-    PostMessageW(open, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] {
-        wchar_t path[MAX_PATH] = {};  // another process's control: WM_GETTEXT, not its caption
-        SendMessageW(GetDlgItem(options, IDC_TXTEXEPATH), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(path));
-        return path == notYet;
-    }, std::chrono::seconds(5))) << "taken unchecked";
-    WhileUnwritable(game.folder / L"Varpick.ini", Fault::Held, [&] {
-        PostMessageW(GetDlgItem(options, IDC_CMDAPPLY), BM_CLICK, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(options); }, std::chrono::seconds(5))) << "its message is open";
-        PostMessageW(GetDlgItem(main, IDC_CMDQUIT), BM_CLICK, 0, 0);
-        EXPECT_EQ(std::get<0>(UntilItEnds(process.get())), 0u);
-    });
-}
-
 // Varpick started with options: the mod set, the game started with it, no window shown; or a
 // message, exit code 1, nothing written and nothing started. A Varpick that runs meanwhile in
 // another folder changes none of that; one that runs in the same folder is handed each start with
 // options (and its label follows) and brought forward by one without. "Create desktop shortcut"
-// makes a shortcut that hands it just that.
+// makes a shortcut that hands it just that. Browse in its options dialog takes any name, and
+// Quit while a message of that dialog is open ends it cleanly.
 TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunningVarpick) {
     GameFolder here, elsewhere;
     ScratchFolder desktop;
     // The desktop is a scratch folder while the test runs; not an empty one, which Wine would
     // replace with a link to the home folder.
     WriteBytes(desktop / L"desktop.ini", "");
-    struct DesktopIn {
-        explicit DesktopIn(const std::wstring& folder) { SetValue(folder.c_str()); }
-        ~DesktopIn() { SetValue(nullptr); }
-        static void SetValue(const wchar_t* folder) {
-            constexpr wchar_t key[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-            folder ? RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Desktop", REG_EXPAND_SZ, folder, static_cast<DWORD>((wcslen(folder) + 1) * sizeof(wchar_t)))
-                   : RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Desktop");
-        }
-    } desktopIn(desktop.path());
+    constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", REG_EXPAND_SZ, desktop.path().c_str(), static_cast<DWORD>((desktop.path().size() + 1) * sizeof(wchar_t)));
+    const std::unique_ptr<const wchar_t, void (*)(const wchar_t*)> restore(kShellFolders, [](const wchar_t* key) { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Desktop"); });
     UniqueKernelHandle running = StartProgram(elsewhere.varpick);
     HWND main = WindowOf(running.get(), kMainCaption);
     ASSERT_TRUE(main);
@@ -168,7 +132,7 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
         EXPECT_TRUE(*told ? shown.size() == 1 && shown[0].find(told) != std::wstring::npos : shown.empty()) << ToAnsi(shown.empty() ? L"" : shown[0]).value_or("?");
         EXPECT_EQ(here.CurrentMod(), mod);
         const bool started = code == 0 && std::wstring(arguments).find(L"un") != std::wstring::npos;  // --run, /Run
-        ASSERT_TRUE(WaitUntil([&] { return here.GamesStarted() == gamesBefore + started; }, std::chrono::seconds(started ? 10 : 0)));
+        ASSERT_TRUE(WaitUntil([&] { return here.GamesStarted() == gamesBefore + started; }, started ? 10s : 0s));
         const auto reports = StandInReports(here.folder.path());
         EXPECT_TRUE(!started || std::any_of(reports.begin(), reports.end(), [&](auto& report) { return report.at(L"current_mod") == mod; }));
     }
@@ -178,7 +142,7 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
     SendMessageW(GetDlgItem(main, IDC_CBOMODS), LB_SETCURSEL, 0, 0);
     PostMessageW(main, WM_COMMAND, IDM_CREATESHORTCUT, 0);
     const std::wstring shortcut = desktop / L"Night Moths - Varmoth.lnk";
-    EXPECT_NE(NextMessageBox(running.get(), IDOK, std::chrono::seconds(10)).find(shortcut), std::wstring::npos);
+    EXPECT_NE(NextMessageBox(running.get(), 10s).find(shortcut), std::wstring::npos);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folderOf[MAX_PATH] = {}, icon[MAX_PATH] = {}, longTarget[MAX_PATH] = {};
     int iconIndex = -1;
@@ -208,7 +172,7 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
     for (const auto& [with, exitCode, label, told] : starts) {
         if (with.empty()) ShowWindow(main, SW_MINIMIZE);
         UniqueKernelHandle second = StartProgram(target, with, folderOf);
-        EXPECT_NE((*told ? NextMessageBox(running.get(), IDOK, std::chrono::seconds(10)) : L"").find(told), std::wstring::npos);
+        EXPECT_NE((*told ? NextMessageBox(running.get(), 10s) : L"").find(told), std::wstring::npos);
         const auto [code, shown, windowShown] = UntilItEnds(second.get());
         EXPECT_TRUE(code == exitCode && shown.empty()) << "the second start shows nothing: " << code;
         EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(), label);
@@ -216,5 +180,26 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
     EXPECT_FALSE(IsIconic(main) || ReadBytes(elsewhere.folder / L"Varpick.ini")) << "restored; nothing written by a second start";
     ASSERT_TRUE(WaitUntil([&] { return elsewhere.GamesStarted() == 1; }));
     EXPECT_EQ(StandInReports(elsewhere.folder.path())[0].at(L"current_mod"), L"Night Moths.mdf");
-    EXPECT_EQ(CloseProgram(running.get(), main), 0u);
+
+    const std::wstring notYet = L"C:\\Games\\Not installed yet\\Mothvar.exe";
+    PostMessageW(GetDlgItem(main, IDC_CMDOPTIONS), BM_CLICK, 0, 0);
+    HWND options = WindowOf(running.get(), L"Options");
+    PostMessageW(GetDlgItem(options, IDC_CMDBROWSE), BM_CLICK, 0, 0);
+    HWND open = WindowOf(running.get(), L"Open");
+    ASSERT_TRUE(open);
+    // Typed into "File name:", the edit field of its combo box; then Open.
+    HWND nameBox = FindWindowExW(FindWindowExW(GetDlgItem(open, 0x47C), nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
+    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(notYet.c_str()));
+    PostMessageW(open, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        wchar_t path[MAX_PATH] = {};  // another process's control: WM_GETTEXT, not its caption
+        SendMessageW(GetDlgItem(options, IDC_TXTEXEPATH), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(path));
+        return path == notYet;
+    }, 5s)) << "taken unchecked";
+    WhileUnwritable(elsewhere.folder / L"Varpick.ini", Fault::Held, [&] {
+        PostMessageW(GetDlgItem(options, IDC_CMDAPPLY), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(options); }, 5s)) << "its message is open";
+        PostMessageW(GetDlgItem(main, IDC_CMDQUIT), BM_CLICK, 0, 0);
+        EXPECT_EQ(std::get<0>(UntilItEnds(running.get())), 0u);
+    });
 }

@@ -42,7 +42,7 @@ protected:
         return root && root == info.hwndActive && IsWindowVisible(root) ? root : nullptr;
     }
     static void Select(int line) { SendMessageW(GetDlgItem(Main(), IDC_CBOMODS), LB_SETCURSEL, line, 0); }
-    void AddMod(const std::wstring& chosen) { prompts.files.push_back(chosen); Press(Main(), IDC_CMDADDMOD); }
+    void AddMod(const std::wstring& chosen) { prompts.files.push_back({chosen}); Press(Main(), IDC_CMDADDMOD); }
 
     // What the user sees and what the files hold: the list (the selected line in brackets), the
     // label, the paths in Mods.cfg, the game's current mod, and how many messages and beeps.

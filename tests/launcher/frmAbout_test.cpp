@@ -90,7 +90,7 @@ TEST_F(AboutBox, SystemInfoStartsTheToolFromEitherLocationOrSaysItIsUnavailable)
         started += starts;
         EXPECT_TRUE(WaitUntil([&] { return StandInReports(toolFolder).size() == started; }) && prompts.messages.size() == messages + !starts) << location1;
     }
-    EXPECT_FALSE(WaitUntil([&] { return StandInReports(toolFolder).size() > started; }, std::chrono::seconds(1)));
+    EXPECT_FALSE(WaitUntil([&] { return StandInReports(toolFolder).size() > started; }, 1s));
     for (auto& report : StandInReports(toolFolder)) EXPECT_EQ(report[L"command_line"] + L" " + report[L"show_state"], L"\"" + tool + L"\" 1");
     EXPECT_EQ(prompts.messages, std::vector<std::wstring>(5, L"Varpick|0|System Information Is Unavailable At This Time"));
     EXPECT_TRUE(IsWindowVisible(About()));

@@ -113,7 +113,7 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     EXPECT_EQ(OptionsState(), L" |  #-1 | no Apply shown | in use  -1 | stored  -1 | main blue");
     EXPECT_EQ(Answer(Options(), WM_CTLCOLORDLG, Options()).first, kSkins[3]) << "a reloaded window keeps the skin";
 
-    prompts.files = {std::nullopt, picked};
+    prompts.files = {{}, {picked}};
     Press(Options(), IDC_CMDBROWSE);  // cancelled: no change
     Press(Options(), IDC_CMDBROWSE);
     ChooseSkin(2);

@@ -68,7 +68,7 @@ TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
 TEST(Libraries, OnlyTheSystemFolderIsSearched) {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring planted = TestProgramFolder() + L"\\varmoth-planted.dll";
+    const std::wstring planted = ProgramFolder() + L"\\varmoth-planted.dll";
     ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\version.dll").c_str(), planted.c_str(), FALSE));
     HMODULE before = LoadLibraryW(L"varmoth-planted.dll");
     EXPECT_TRUE(before) << "found beside the program while nothing restricts the search";

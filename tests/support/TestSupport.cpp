@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "profile/AnsiText.h"
+#include "profile/FileIO.h"
+#include "profile/Profile.h"
 #include "win32/Dialog.h"
 
 namespace fs = std::filesystem;
@@ -35,26 +38,17 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-    std::ifstream file(fs::path(path), std::ios::binary);
-    if (!file) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    FileRead read = ReadWholeFile(path);
+    return read.error == ERROR_SUCCESS ? std::optional(std::move(read.bytes)) : std::nullopt;
 }
 
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
-    UniqueFileHandle held;
     const std::wstring aside = path + L".aside";
-    const bool existed = fs::exists(path);
-    if (fault == Fault::Held) {
-        held.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
-    } else {
-        if (existed) fs::rename(path, aside);
-        fs::create_directory(path);
-    }
+    const bool folder = fault == Fault::FolderInPlace, moved = folder && MoveFileW(path.c_str(), aside.c_str());
+    UniqueFileHandle held(folder ? INVALID_HANDLE_VALUE : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+    if (folder) CreateDirectoryW(path.c_str(), nullptr);
     action();
-    if (fault == Fault::FolderInPlace) {
-        fs::remove(path);
-        if (existed) fs::rename(aside, path);
-    }
+    if (folder && RemoveDirectoryW(path.c_str()) && moved) MoveFileW(aside.c_str(), path.c_str());
 }
 
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key) {
@@ -96,13 +90,13 @@ void PressKey(HWND control, UINT key, bool alt) {
     PumpMessages();
 }
 
-COLORREF DominantColour(HWND window, int rows) {
+COLORREF DominantColour(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT client;
     GetClientRect(window, &client);
     HDC dc = GetDC(window);
     std::map<COLORREF, int> counts;
-    for (int y = 0; y < (rows ? std::min<int>(client.bottom, rows) : client.bottom); y += 2)
+    for (int y = 0; y < client.bottom; y += 2)
         for (int x = 0; x < client.right; x += 2) ++counts[GetPixel(dc, x, y)];
     ReleaseDC(window, dc);
     return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
@@ -183,15 +177,20 @@ std::wstring HostFolder(const char* variable) {
     return folder.starts_with(L"/") ? L"Z:" + folder : folder;  // a folder of Wine's host
 }
 
-std::wstring TestProgramFolder() {
+namespace {
+
+std::wstring ThisProgram() {
     wchar_t self[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    return fs::path(self).parent_path().wstring();
+    return self;
 }
+
+}  // namespace
+
 
 bool InstallStandIn(const std::wstring& path) {
     SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // stand-ins the tests start report and end, showing nothing
-    return CopyFileW((TestProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE);
+    return CopyFileW((ProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE);
 }
 
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
@@ -200,11 +199,10 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
         if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt") continue;
         const std::string bytes = *ReadBytes(entry.path().wstring());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        std::wistringstream lines(text);
         auto& report = reports.emplace_back();
-        for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
-            const size_t equals = text.find(L'=', start);
-            report[text.substr(start, equals - start)] = text.substr(equals + 1, end - equals - 1);
-        }
+        for (std::wstring line; std::getline(lines, line);)  // "name=value\r"
+            report[line.substr(0, line.find(L'='))] = line.substr(line.find(L'=') + 1, line.size() - line.find(L'=') - 2);
     }
     return reports;
 }
@@ -249,14 +247,23 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
     return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
 }
 
-std::wstring NextMessageBox(HANDLE process, int answer, std::chrono::milliseconds deadline, bool* overShownWindow) {
+std::wstring NextMessageBox(HANDLE process, std::chrono::milliseconds deadline, bool* overShownWindow) {
     const HWND box = ShownWindowOf(process, L"#32770", nullptr, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, deadline);
     if (!box) return L"";
     if (overShownWindow) *overShownWindow = IsWindowVisible(GetWindow(box, GW_OWNER));
     const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
-    WaitUntil([&] { return !IsWindow(box); }, std::chrono::seconds(5));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    WaitUntil([&] { return !IsWindow(box); }, 5s);
     return text;
+}
+
+Told AnswerMessageBoxes(HANDLE process, const std::function<bool()>& done, std::chrono::milliseconds deadline) {
+    Told told;
+    for (const auto end = std::chrono::steady_clock::now() + deadline; !done() && std::chrono::steady_clock::now() < end;) {
+        bool over = true;
+        if (std::wstring text = NextMessageBox(process, 50ms, &over); !text.empty()) told.texts.push_back(text), told.overShownWindows &= over;
+    }
+    return told;
 }
 
 std::map<std::wstring, std::function<void(const std::wstring&)>>& SaveLoops() {
@@ -265,20 +272,14 @@ std::map<std::wstring, std::function<void(const std::wstring&)>>& SaveLoops() {
 }
 
 KillCount KillDuringSaves(const std::wstring& loop, const std::wstring& folder, int rounds, const std::function<bool()>& intact) {
-    wchar_t self[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
     std::mt19937 random(12345);
     KillCount count;
     for (int round = 0; round < rounds; ++round) {
-        std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --loop " + loop + L" \"" + folder + L"\"";
-        STARTUPINFOW startup = {sizeof startup};
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) break;
-        UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+        UniqueKernelHandle process = StartProgram(ThisProgram(), L"--loop " + loop + L" \"" + folder + L"\"");
         std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(150, 450)(random)));  // past its start
-        count.kills += WaitForSingleObject(processHandle.get(), 0) == WAIT_TIMEOUT;
-        TerminateProcess(processHandle.get(), 9);
-        WaitForSingleObject(processHandle.get(), 10000);
+        count.kills += WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+        TerminateProcess(process.get(), 9);
+        WaitForSingleObject(process.get(), 10000);
         count.damaged += !intact();
     }
     return count;
@@ -291,17 +292,10 @@ int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring
     return answer;
 }
 
-std::optional<std::wstring> RecordingPrompts::OpenFile(HWND, const std::wstring& title, const std::wstring& filter) {
+std::vector<std::wstring> RecordingPrompts::OpenFiles(HWND, const std::wstring& title, const std::wstring& filter) {
     fileDialogs.push_back(title + L"|" + filter);
     std::replace(fileDialogs.back().begin(), fileDialogs.back().end(), L'\0', L'|');
-    std::optional<std::wstring> file = files.empty() ? std::nullopt : files.front();
+    std::vector<std::wstring> picked = files.empty() ? std::vector<std::wstring>{} : files.front();
     if (!files.empty()) files.pop_front();
-    return file;
-}
-
-std::vector<std::wstring> RecordingPrompts::OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) {
-    std::vector<std::wstring> picked;
-    const std::optional<std::wstring> files = OpenFile(owner, title, filter);
-    for (size_t start = 0, end = 0; files && end != std::wstring::npos; start = end + 1) picked.push_back(files->substr(start, (end = files->find(L'\n', start)) - start));
     return picked;
 }

@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "profile/Profile.h"  // ProgramFolder: where the programs and the stand-in game are built too
 #include "win32/Controls.h"
 #include "win32/Prompts.h"
 #include "win32/UniqueHandle.h"
+
+using namespace std::chrono_literals;
 
 // A new empty folder, removed with its contents afterwards. Its name holds a character outside
 // the 8-bit code page, unless Plain: for paths that must pass through that code page.
@@ -42,12 +45,12 @@ std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, c
 
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
 bool PumpMessages();
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(20));
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 20s);
 void Choose(HWND comboBox, int index);  // as the user picks an item: the window is told
 void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access key
 bool IsCentred(HWND window);
-// The colour that covers most of the window's client area (its top `rows` rows, 0: all) on screen.
-COLORREF DominantColour(HWND window, int rows = 0);
+// The colour that covers most of the window's client area on screen.
+COLORREF DominantColour(HWND window);
 bool IsKind(HWND control, const wchar_t* kind);  // its window class: "Button", "Static"...
 bool IsFrame(HWND control);                      // a group box
 // What a user would see wrong in the layout, a line each: a label or caption that does not fit
@@ -58,21 +61,25 @@ int ScreenDpi();               // a failure when it is not the one the run set (
 
 // The stand-in game copied to `path`; under another name it stands in for other programs.
 bool InstallStandIn(const std::wstring& path);
-// One report per start of a stand-in in `folder`: command_line, working_folder, show_state...
+// One report per start of a stand-in in `folder`: command_line, working_folder, show_state, current_mod.
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
-std::wstring TestProgramFolder();  // where the programs and the stand-in game are built too
 std::wstring HostFolder(const char* variable);  // a folder the environment names, as Wine sees it
 
-// Real processes of the programs: started with `arguments` in `folder` (empty: this program's); their shown window of that caption
-// (nothing when none shows); closed by the close box, with the exit code (nothing when it did not end).
+// Real processes: started with `arguments` in `folder` (empty: this program's); their shown window
+// of that caption (nothing when none shows); closed by the close box, with the exit code.
 UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments = L"", const std::wstring& folder = L"");
-HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = std::chrono::seconds(20));
+HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = 20s);
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
-// The text of the next real message box the process shows, answered with button `answer`; empty
-// when none shows within the deadline. `overShownWindow`: whether its owner was shown then.
-std::wstring NextMessageBox(HANDLE process, int answer = IDOK, std::chrono::milliseconds deadline = std::chrono::seconds(1),
-                            bool* overShownWindow = nullptr);
+// The text of the process's next message box, answered with OK (empty when none shows in time);
+// then the texts of all its message boxes until `done` or the deadline, and whether each showed
+// over its shown owner.
+std::wstring NextMessageBox(HANDLE process, std::chrono::milliseconds deadline = 1s, bool* overShownWindow = nullptr);
+struct Told {
+    std::vector<std::wstring> texts;
+    bool overShownWindows = true;
+};
+Told AnswerMessageBoxes(HANDLE process, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
 
 // Kills during saves. A test registers a loop that saves again and again in the folder it is given;
 // KillDuringSaves starts this test program on that loop `rounds` times, kills it after a random
@@ -90,14 +97,17 @@ public:
     ~RecordingPrompts() override { SetPrompts(nullptr); }
     int Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) override;
     void Beep() override { ++beeps; }
-    std::optional<std::wstring> OpenFile(HWND, const std::wstring& title, const std::wstring& filter) override;
+    std::optional<std::wstring> OpenFile(HWND owner, const std::wstring& title, const std::wstring& filter) override {
+        const std::vector<std::wstring> picked = OpenFiles(owner, title, filter);
+        return picked.empty() ? std::nullopt : std::optional(picked[0]);
+    }
     std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) override;
     void EndProgram(UINT exitCode) override { endedWith = exitCode; }
 
     std::vector<std::wstring> messages;  // "title|style|text"
     int beeps = 0;
     std::optional<UINT> endedWith;
-    std::deque<std::optional<std::wstring>> files;  // what the next file dialogs pick, '\n' between several; nothing cancels
-    std::deque<int> answers;                        // else a message box gets its first button
-    std::vector<std::wstring> fileDialogs;          // "title|filter", the filter's NULs as '|'
+    std::deque<std::vector<std::wstring>> files;  // what the next file dialogs pick; nothing: cancelled
+    std::deque<int> answers;                      // else a message box gets its first button
+    std::vector<std::wstring> fileDialogs;        // "title|filter", the filter's NULs as '|'
 };
