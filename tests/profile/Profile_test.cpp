@@ -18,8 +18,6 @@ TEST(Profile, ReadsAndWritesTheCodePageReadsLongValuesWholeAndRefusesWhatItCanno
     // Each of these would otherwise reach the file as '?' or as a look-alike letter.
     for (const wchar_t* other : {L"\u6F22.mdf", L"\u0101bc.mdf", L"x\U0001F600.mdf"})
         EXPECT_TRUE(!AddToINI(L"main", L"spaced", other, ini) && GetLastError() == ERROR_NO_UNICODE_TRANSLATION) << static_cast<int>(other[0]);
-    for (const wchar_t* broken : {L"a\rb.mdf", L"a\nb.mdf"})  // a line break would split the key's line
-        EXPECT_TRUE(!AddToINI(L"main", L"spaced", broken, ini) && GetLastError() == ERROR_INVALID_DATA);
     EXPECT_EQ(ReadBytes(ini), text);
     const std::wstring huge = folder / L"huge.ini";  // no settings file: neither read, completed nor written
     WriteBytes(huge, "[main]\r\nkey=value\r\n" + std::string(1 << 20, ';'));
@@ -48,7 +46,7 @@ TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
     EXPECT_TRUE(edit.Save());
     EXPECT_EQ(ReadBytes(ini), ReadBytes(platform));
     EXPECT_FALSE(ReadBytes(ini + L".tmp")) << "no temporary file stays";
-    EXPECT_FALSE(IniEdit(ini).Set(L"mods", L"currentmod", L"c.mdf").Set(L"mods", L"x", L"a\nb").Save());
+    EXPECT_FALSE(IniEdit(ini).Set(L"mods", L"currentmod", L"c.mdf").Set(L"mods", L"x", L"a\nb").Save() || GetLastError() != ERROR_INVALID_DATA) << "a line break would split the key's line";
     EXPECT_EQ(ReadBytes(ini), ReadBytes(platform)) << "none of the keys";
     for (int round = 0; round < 20; ++round) {  // within one tick of the file system's clock too
         ASSERT_TRUE(AddToINI(L"mods", L"round", std::to_wstring(round), ini));
@@ -75,6 +73,5 @@ TEST(Libraries, OnlyTheSystemFolderIsSearched) {
     FreeLibrary(before);
     RestrictLibrarySearch();
     EXPECT_FALSE(LoadLibraryW(L"varmoth-planted.dll"));
-    EXPECT_TRUE(LoadSystemLibrary(L"comdlg32.dll"));
     DeleteFileW(planted.c_str());
 }
