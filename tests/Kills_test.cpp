@@ -15,34 +15,29 @@ const std::string kSettings[] = {"; mine\r\n[Window]\r\nLeft=10\r\n[Main]\r\nVar
 
 // Saving again and again in a child test program: the two lists in turn, Set mod pressed on the
 // two lines in turn, or the options applied with the two skins in turn.
+void SaveAgainAndAgain(const std::wstring& folder, const std::function<void(int round)>& save) {
+    RecordingPrompts prompts;
+    modMain::SetAppFolder(folder);
+    frmMain::Instance().Load();
+    frmOptions::Instance().Show();
+    for (int round = 0;; ++round) save(round);
+}
+void Press(HWND window, int id) { SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); }
+
 const bool registered = [] {
-    SaveLoops()[L"mods-cfg"] = [](const std::wstring& folder) {
-        modMain::SetAppFolder(folder);
-        for (int round = 0;; ++round) {
-            modMain::CreateMods();
-            for (cMod& mod : ParseCatalogue(FromAnsi(kLists[round % 2]), 1000).entries) modMain::Mods(modMain::NextModIndex()) = mod;
-            modMain::SaveMods();
-        }
-    };
-    SaveLoops()[L"set-mod"] = [](const std::wstring& folder) {
-        RecordingPrompts prompts;
-        modMain::SetAppFolder(folder);
-        frmMain::Instance().Load();
-        for (int round = 0;; ++round) {
-            SendMessageW(GetDlgItem(frmMain::Instance().hwnd(), IDC_CBOMODS), LB_SETCURSEL, round % 2, 0);
-            SendMessageW(GetDlgItem(frmMain::Instance().hwnd(), IDC_CMDSETMOD), BM_CLICK, 0, 0);
-        }
-    };
-    SaveLoops()[L"options-apply"] = [](const std::wstring& folder) {
-        RecordingPrompts prompts;
-        modMain::SetAppFolder(folder);
-        frmMain::Instance().Load();
-        frmOptions::Instance().Show();
-        for (int round = 0;; ++round) {
-            Choose(GetDlgItem(frmOptions::Instance().hwnd(), IDC_CBOSKIN), 1 + round % 2);
-            SendMessageW(GetDlgItem(frmOptions::Instance().hwnd(), IDC_CMDAPPLY), BM_CLICK, 0, 0);
-        }
-    };
+    SaveLoops()[L"mods-cfg"] = [](const std::wstring& folder) { SaveAgainAndAgain(folder, [](int round) {
+        modMain::CreateMods();
+        for (cMod& mod : ParseCatalogue(FromAnsi(kLists[round % 2]), 1000).entries) modMain::Mods(modMain::NextModIndex()) = mod;
+        modMain::SaveMods();
+    }); };
+    SaveLoops()[L"set-mod"] = [](const std::wstring& folder) { SaveAgainAndAgain(folder, [](int round) {
+        SendMessageW(GetDlgItem(frmMain::Instance().hwnd(), IDC_CBOMODS), LB_SETCURSEL, round % 2, 0);
+        Press(frmMain::Instance().hwnd(), IDC_CMDSETMOD);
+    }); };
+    SaveLoops()[L"options-apply"] = [](const std::wstring& folder) { SaveAgainAndAgain(folder, [](int round) {
+        Choose(GetDlgItem(frmOptions::Instance().hwnd(), IDC_CBOSKIN), 1 + round % 2);
+        Press(frmOptions::Instance().hwnd(), IDC_CMDAPPLY);
+    }); };
     return true;
 }();
 
