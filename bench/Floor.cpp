@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "win32/Dialog.h"
+#include "win32/Libraries.h"
 
 #if defined(VARPICK_FLOOR)
 #include "launcher/resource.h"
@@ -27,6 +28,7 @@ HWND CreateForm(int templateId, HWND owner) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    RestrictLibrarySearch();  // as the programs do first
 #if defined(VARPICK_FLOOR)
     HWND main = CreateForm(IDD_FRMMAIN, nullptr);
     SetWindowIcons(main, IDI_VARPICK);

@@ -1,5 +1,6 @@
 #include "Libraries.h"
 
+#include <cstdlib>
 #include <string>
 
 void RestrictLibrarySearch() {
@@ -19,3 +20,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
     if (length == 0 || length >= MAX_PATH) return nullptr;
     return LoadLibraryW((std::wstring(folder) + L"\\" + name).c_str());
 }
+
+// An exception that escapes everything ends the program, which shows no console to print its
+// name to; libstdc++'s default handler would bring its whole name demangler into the program.
+#if defined(__GLIBCXX__)
+namespace __gnu_cxx {
+[[noreturn]] void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
