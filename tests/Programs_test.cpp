@@ -44,7 +44,8 @@ struct GameFolder {
 // whether its main window showed.
 std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process) {
     bool windowShown = false;
-    const Told told = AnswerMessageBoxes(process, [&] {
+    Told told;
+    AnswerMessageBoxes(process, told, [&] {
         windowShown |= WindowOf(process, kMainCaption, 0ms) != nullptr;
         return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
     });

@@ -23,6 +23,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
 
 // An exception that escapes everything ends the program, which shows no console to print its
 // name to; libstdc++'s default handler would bring its whole name demangler into the program.
+// Defined here because both programs link this file (RestrictLibrarySearch is their first call).
 #if defined(__GLIBCXX__)
 namespace __gnu_cxx {
 [[noreturn]] void __verbose_terminate_handler() { std::abort(); }

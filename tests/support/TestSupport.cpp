@@ -13,7 +13,6 @@
 
 #include "profile/AnsiText.h"
 #include "profile/FileIO.h"
-#include "profile/Profile.h"
 #include "win32/Dialog.h"
 
 namespace fs = std::filesystem;
@@ -187,7 +186,6 @@ std::wstring ThisProgram() {
 
 }  // namespace
 
-
 bool InstallStandIn(const std::wstring& path) {
     SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // stand-ins the tests start report and end, showing nothing
     return CopyFileW((ProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE);
@@ -202,7 +200,7 @@ std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstr
         std::wistringstream lines(text);
         auto& report = reports.emplace_back();
         for (std::wstring line; std::getline(lines, line);)  // "name=value\r"
-            report[line.substr(0, line.find(L'='))] = line.substr(line.find(L'=') + 1, line.size() - line.find(L'=') - 2);
+            if (const size_t equals = line.find(L'='); equals != std::wstring::npos) report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
     }
     return reports;
 }
@@ -257,13 +255,11 @@ std::wstring NextMessageBox(HANDLE process, std::chrono::milliseconds deadline, 
     return text;
 }
 
-Told AnswerMessageBoxes(HANDLE process, const std::function<bool()>& done, std::chrono::milliseconds deadline) {
-    Told told;
+void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>& done, std::chrono::milliseconds deadline) {
     for (const auto end = std::chrono::steady_clock::now() + deadline; !done() && std::chrono::steady_clock::now() < end;) {
         bool over = true;
         if (std::wstring text = NextMessageBox(process, 50ms, &over); !text.empty()) told.texts.push_back(text), told.overShownWindows &= over;
     }
-    return told;
 }
 
 std::map<std::wstring, std::function<void(const std::wstring&)>>& SaveLoops() {
