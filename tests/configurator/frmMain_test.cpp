@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <memory>
 
 #include "configurator/resource.h"
@@ -104,7 +103,12 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     Start();
     EXPECT_EQ(State(), L"User Defined #-1:  16-bit 1152x864  Yes Off  | no Apply | 0 1.5 4 abc 1 2.4 9") << "only empty keys are written";
     Choose(Control(IDC_CBOSOUND), 0);
+    const std::string loaded = *ReadBytes(file);
+    CreateHardLinkW((file + L".old").c_str(), file.c_str(), nullptr);
+    FlushedFiles().clear();
     Press(IDC_CMDAPPLY);
+    EXPECT_TRUE(ReadBytes(file + L".old") == loaded && FlushedFiles().size() == 1 && FlushedFiles()[0].ends_with(L"\\vmtconfig.ini.tmp"))
+        << "replaced in one step by a copy flushed to disk first, never rewritten in place";
     EXPECT_EQ(ReadBytes(file), "[video]\r\ngamma=1.2\r\n[OPTIONS]\r\nBIT=1\r\nperformence=0\r\nresoultion=4\r\nscreen=0\r\nintro=1\r\n"
                                "sound=1\r\nmusic=0\r\nvolume=80\r\n");
 
@@ -122,29 +126,3 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     }
 }
 
-// Vartune killed at random moments during Apply: vmtconfig.ini is replaced in one step, so each
-// kill leaves it as before or with all seven keys applied, every line of the game's still there.
-// The loop of presets applied in turn runs in a child test program.
-const bool registered = SaveLoops().emplace(L"apply", [](const std::wstring& folder) {
-    RecordingPrompts prompts;
-    frmMain form(folder);
-    form.Load(SW_HIDE);
-    for (int round = 0;; ++round) {
-        Choose(GetDlgItem(form.hwnd(), IDC_CBOPRESET), round % 2 ? 0 : 4);
-        SendMessageW(GetDlgItem(form.hwnd(), IDC_CMDAPPLY), BM_CLICK, 0, 0);
-    }
-}).second;
-
-using Kills = ConfigWindow;
-TEST_F(Kills, DuringApplyVmtconfig_iniIsTheOldOrTheNewOneWhole) {
-    const std::string versions[] = {  // Best Quality, Fastest
-        "[video]\r\ngamma=1.2\r\n[options]\r\nperformence=3\r\nbit=2\r\nresoultion=5\r\nscreen=1\r\nintro=1\r\nsound=1\r\nmusic=1\r\n[player]\r\nname=Moth\r\n",
-        "[video]\r\ngamma=1.2\r\n[options]\r\nperformence=1\r\nbit=1\r\nresoultion=1\r\nscreen=1\r\nintro=2\r\nsound=2\r\nmusic=2\r\n[player]\r\nname=Moth\r\n"};
-    WriteBytes(folder / L"vmtconfig.ini", versions[0]);
-    const KillCount apply = KillDuringSaves(L"apply", folder.path(), 50, [&] {
-        const std::string now = ReadBytes(folder / L"vmtconfig.ini").value_or("<gone>");
-        return now == versions[0] || now == versions[1];
-    });
-    EXPECT_TRUE(apply.kills >= 45 && apply.damaged == 0) << apply.damaged << " of " << apply.kills;
-    std::cout << "Kills during saves: vmtconfig.ini " << apply.damaged << " of " << apply.kills << " damaged\n";
-}

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     const std::wstring aside = path + L".aside";
     const bool folder = fault == Fault::FolderInPlace, moved = folder && MoveFileW(path.c_str(), aside.c_str());
-    UniqueFileHandle held(folder ? INVALID_HANDLE_VALUE : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+    UniqueFileHandle held(fault != Fault::Held ? INVALID_HANDLE_VALUE : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
     if (folder) CreateDirectoryW(path.c_str(), nullptr);
     action();
     if (folder && RemoveDirectoryW(path.c_str()) && moved) MoveFileW(aside.c_str(), path.c_str());
@@ -176,16 +176,6 @@ std::wstring HostFolder(const char* variable) {
     return folder.starts_with(L"/") ? L"Z:" + folder : folder;  // a folder of Wine's host
 }
 
-namespace {
-
-std::wstring ThisProgram() {
-    wchar_t self[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    return self;
-}
-
-}  // namespace
-
 bool InstallStandIn(const std::wstring& path) {
     SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // stand-ins the tests start report and end, showing nothing
     return CopyFileW((ProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE);
@@ -262,23 +252,32 @@ void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>&
     }
 }
 
-std::map<std::wstring, std::function<void(const std::wstring&)>>& SaveLoops() {
-    static std::map<std::wstring, std::function<void(const std::wstring&)>> loops;
-    return loops;
+namespace {
+
+std::vector<std::wstring> flushed;
+decltype(&FlushFileBuffers) platformFlush = nullptr;  // taken from the slot: a compiler may read the import again
+
+BOOL WINAPI RecordFlush(HANDLE file) {
+    wchar_t path[MAX_PATH * 4] = {};
+    GetFinalPathNameByHandleW(file, path, MAX_PATH * 4, FILE_NAME_NORMALIZED);
+    flushed.push_back(path);
+    return platformFlush(file);
 }
 
-KillCount KillDuringSaves(const std::wstring& loop, const std::wstring& folder, int rounds, const std::function<bool()>& intact) {
-    std::mt19937 random(12345);
-    KillCount count;
-    for (int round = 0; round < rounds; ++round) {
-        UniqueKernelHandle process = StartProgram(ThisProgram(), L"--loop " + loop + L" \"" + folder + L"\"");
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(150, 450)(random)));  // past its start
-        count.kills += WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-        TerminateProcess(process.get(), 9);
-        WaitForSingleObject(process.get(), 10000);
-        count.damaged += !intact();
-    }
-    return count;
+}  // namespace
+
+std::vector<std::wstring>& FlushedFiles() {
+    [[maybe_unused]] static const bool recording = [] {  // each import table slot that holds the platform's function
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+        const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); library->Name; ++library)
+            for (auto* slot = reinterpret_cast<void**>(base + library->FirstThunk); *slot; ++slot)
+                if (DWORD old; *slot == reinterpret_cast<void*>(&FlushFileBuffers) && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old))
+                    platformFlush = reinterpret_cast<decltype(platformFlush)>(std::exchange(*slot, reinterpret_cast<void*>(&RecordFlush)));
+        return true;
+    }();
+    return flushed;
 }
 
 int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) {

@@ -37,8 +37,9 @@ private:
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 // Runs `action` while the file cannot be written (the read-only attribute does not stop an
-// administrator): held open without sharing, or a folder in its place, the file put back after.
-enum class Fault { Held, FolderInPlace };
+// administrator): held open without sharing, or a folder in its place, the file put back after;
+// or, with None, while nothing stops it.
+enum class Fault { None, Held, FolderInPlace };
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 // One key straight from the file, as the game reads it; "<missing>" when it is not there.
 std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key);
@@ -81,14 +82,9 @@ struct Told {
 // Answers the process's message boxes until `done` or the deadline, adding them to `told`.
 void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
 
-// Kills during saves. A test registers a loop that saves again and again in the folder it is given;
-// KillDuringSaves starts this test program on that loop `rounds` times, kills it after a random
-// while and counts the kills that hit a running loop and the rounds after which `intact` is false.
-std::map<std::wstring, std::function<void(const std::wstring& folder)>>& SaveLoops();
-struct KillCount {
-    int kills = 0, damaged = 0;
-};
-KillCount KillDuringSaves(const std::wstring& loop, const std::wstring& folder, int rounds, const std::function<bool()>& intact);
+// The paths of the files this program flushed to disk, in order. The first call points the
+// program's import of FlushFileBuffers at a recorder, which the product's code calls too.
+std::vector<std::wstring>& FlushedFiles();
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
 class RecordingPrompts : public Prompts {
