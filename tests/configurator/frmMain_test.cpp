@@ -34,7 +34,7 @@ protected:
     std::wstring Stored() const {
         std::wstring stored;
         for (const wchar_t* key : {L"performence", L"bit", L"resoultion", L"screen", L"intro", L"sound", L"music"})
-            stored += (stored.empty() ? L"" : L" ") + ReadIniKey(folder / L"vmtconfig.ini", L"options", key);
+            stored += (stored.empty() ? L"" : L" ") + GetFromINI(L"options", key, L"", folder / L"vmtconfig.ini");
         return stored;
     }
 

@@ -53,7 +53,7 @@ protected:
         state += L"| " + Text(Main(), IDC_LBLCURRENTMOD) + L"| Mods.cfg:";
         const std::optional<std::string> catalogue = ReadBytes(folder / L"Mods.cfg");
         for (const cMod& mod : ParseCatalogue(FromAnsi(catalogue.value_or("")), 2000).entries) state += L" " + mod.Path();
-        return state + (catalogue ? L"" : L" none") + L" | game: " + ReadIniKey(folder / L"Varmoth.ini", L"mods", L"Currentmod") +
+        return state + (catalogue ? L"" : L" none") + L" | game: " + GetFromINI(L"mods", L"Currentmod", L"", folder / L"Varmoth.ini") +
                L" | " + std::to_wstring(prompts.messages.size()) + L" messages " + std::to_wstring(prompts.beeps) + L" beeps";
     }
 

@@ -186,7 +186,7 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0);
     EXPECT_EQ(State(), L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: z.mdf| Mods.cfg: a.mdf a\rb.mdf cool.mdf x.mdf y.MDFz | game: z.mdf | 4 messages 2 beeps") << "the next line, or the last";
     Press(Main(), IDC_CMDSETVMT);
-    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + ReadIniKey(folder / L"Varmoth.ini", L"mods", L"Currentmod"), L"Current mod: Mothvar|main");
+    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + GetFromINI(L"mods", L"Currentmod", L"", folder / L"Varmoth.ini"), L"Current mod: Mothvar|main");
 
     // A right-click selects the line under the pointer and opens the menu (closed again here).
     RECT line;

@@ -44,8 +44,8 @@ protected:
                     (IsWindowEnabled(GetDlgItem(Options(), IDC_CMDAPPLY)) ? L" | Apply" : L" | no Apply") + (IsWindowVisible(Options()) ? L" shown" : L" hidden");
         const std::wstring settings = folder / L"Varpick.ini";
         const COLORREF* skin = std::find(kSkins, kSkins + 4, Answer(Main(), WM_CTLCOLORDLG, Main()).first);
-        return state + L" | in use " + modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin) + L" | stored " + ReadIniKey(settings, L"Main", L"VarmothPath") +
-               L" " + ReadIniKey(settings, L"Main", L"Skin") + L" | main " + (std::array{L"white", L"red", L"green", L"blue", L"unpainted"})[skin - kSkins];
+        return state + L" | in use " + modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin) + L" | stored " + GetFromINI(L"Main", L"VarmothPath", L"", settings) +
+               L" " + GetFromINI(L"Main", L"Skin", L"", settings) + L" | main " + (std::array{L"white", L"red", L"green", L"blue", L"unpainted"})[skin - kSkins];
     }
 };
 using Skins = OptionsDialog;

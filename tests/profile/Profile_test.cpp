@@ -57,7 +57,7 @@ TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
     SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(!AddToINI(L"mods", L"currentmod", L"e.mdf", ini) && GetLastError() == ERROR_ACCESS_DENIED);
     SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadIniKey(ini, L"mods", L"currentmod"), L"d.mdf");
+    EXPECT_EQ(GetFromINI(L"mods", L"currentmod", L"", ini), L"d.mdf");
     EXPECT_TRUE(AddToINI(L"new", L"key", L"v", folder / L"new.ini") && ReadBytes(folder / L"new.ini") == "[new]\r\nkey=v\r\n");
 }
 

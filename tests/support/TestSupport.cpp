@@ -50,12 +50,6 @@ void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<
     if (folder && RemoveDirectoryW(path.c_str()) && moved) MoveFileW(aside.c_str(), path.c_str());
 }
 
-std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key) {
-    wchar_t buffer[1024] = {};
-    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"<missing>", buffer, 1024, path.c_str());
-    return buffer;
-}
-
 bool PumpMessages() {
     bool quit = false;
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {

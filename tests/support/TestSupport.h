@@ -41,8 +41,6 @@ std::optional<std::string> ReadBytes(const std::wstring& path);
 // or, with None, while nothing stops it.
 enum class Fault { None, Held, FolderInPlace };
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
-// One key straight from the file, as the game reads it; "<missing>" when it is not there.
-std::wstring ReadIniKey(const std::wstring& path, const std::wstring& section, const std::wstring& key);
 
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
 bool PumpMessages();
