@@ -249,7 +249,8 @@ void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>&
 namespace {
 
 std::vector<std::wstring> flushed;
-decltype(&FlushFileBuffers) platformFlush = nullptr;  // taken from the slot: a compiler may read the import again
+// What the patched slot held: a call by the function's name would go through that slot again.
+decltype(&FlushFileBuffers) platformFlush = nullptr;
 
 BOOL WINAPI RecordFlush(HANDLE file) {
     wchar_t path[MAX_PATH * 4] = {};
