@@ -98,16 +98,16 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
     HWND main = WindowOf(running.get(), kMainCaption);
     ASSERT_TRUE(main);
 
-    constexpr Fault held = Fault::Held, folder = Fault::FolderInPlace;
+    constexpr Fault none = Fault::None, held = Fault::Held, folder = Fault::FolderInPlace;
     const std::tuple<const wchar_t*, DWORD, const wchar_t*, const wchar_t*, Fault, const wchar_t*> rows[] = {
         // arguments, exit code, a piece of the one message (none: ""), a file made unwritable and how, the current mod after (and the game's)
-        {L"--mod \"night moths.mdf\" --run", 0, L"", nullptr, held, L"Night Moths.mdf"},
-        {L"/PLAIN /Run", 0, L"", nullptr, held, L"main"},
-        {L"/?", 0, L"--mod NAME", nullptr, held, L"old.mdf"},
-        {L"--Bogus --run", 1, L"Unknown option \"--Bogus\".\r\n\r\nVarpick.exe [--mod", nullptr, held, L"old.mdf"},
-        {L"--mod", 1, L"--mod needs the name", nullptr, held, L"old.mdf"},
-        {L"--mod \"Night Moths.mdf\" --plain", 1, L"cannot go together", nullptr, held, L"old.mdf"},
-        {L"--mod \"No Such.mdf\" --run", 1, L"\"No Such.mdf\" is not in the mod list", nullptr, held, L"old.mdf"},
+        {L"--mod \"night moths.mdf\" --run", 0, L"", L"", none, L"Night Moths.mdf"},
+        {L"/PLAIN /Run", 0, L"", L"", none, L"main"},
+        {L"/?", 0, L"--mod NAME", L"", none, L"old.mdf"},
+        {L"--Bogus --run", 1, L"Unknown option \"--Bogus\".\r\n\r\nVarpick.exe [--mod", L"", none, L"old.mdf"},
+        {L"--mod", 1, L"--mod needs the name", L"", none, L"old.mdf"},
+        {L"--mod \"Night Moths.mdf\" --plain", 1, L"cannot go together", L"", none, L"old.mdf"},
+        {L"--mod \"No Such.mdf\" --run", 1, L"\"No Such.mdf\" is not in the mod list", L"", none, L"old.mdf"},
         {L"--mod \"Crimson Dusk.mdf\" --run", 1, L"could not be read", L"Mods.cfg", held, L"old.mdf"},
         {L"--mod \"Crimson Dusk.mdf\" --run", 1, L"The current mod could not be saved", L"Varmoth.ini", held, L"old.mdf"},
         {L"--plain --run", 1, L"Mothvar.exe Not Found", L"Mothvar.exe", folder, L"main"},
@@ -117,8 +117,7 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
         WriteBytes(here.folder / L"Varmoth.ini", kOldMod);
         const size_t gamesBefore = here.GamesStarted();
         std::tuple<DWORD, std::vector<std::wstring>, bool> ended;
-        const auto start = [&] { ended = UntilItEnds(StartProgram(here.varpick, arguments).get()); };
-        unwritable ? WhileUnwritable(here.folder / unwritable, fault, start) : start();
+        WhileUnwritable(here.folder / unwritable, fault, [&] { ended = UntilItEnds(StartProgram(here.varpick, arguments).get()); });
         const auto& [code, shown, windowShown] = ended;
         EXPECT_TRUE(code == exitCode && !windowShown) << code;
         EXPECT_TRUE(*told ? shown.size() == 1 && shown[0].find(told) != std::wstring::npos : shown.empty()) << ToAnsi(shown.empty() ? L"" : shown[0]).value_or("?");

@@ -3,10 +3,12 @@
 // Where nothing stops it, each file written is replaced in one step by a copy flushed to disk
 // first: a crash, kill or power cut leaves the old file or the new one.
 // (Vartune's one file has its rows in Vartune's tests.)
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
 #include "launcher/Launcher.h"
+#include "profile/FileIO.h"
 
 namespace {
 
@@ -57,11 +59,11 @@ TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
             const bool named = std::any_of(prompts.messages.begin(), prompts.messages.end(), [&](auto& text) { return text.find(folder / file) != std::wstring::npos; });
             EXPECT_TRUE(after.at(file) != before.at(file) || named || expect == Expect::SilentDefaults || fault == Fault::None) << "a false success";
             for (const auto& [name, bytes] : before) {  // changed only by its action, and then replaced or deleted
-                const bool flushed = std::any_of(FlushedFiles().begin(), FlushedFiles().end(), [&](auto& path) { return path.ends_with(L"\\" + name + L".tmp"); });
+                const bool flushed = std::ranges::count(FlushedFiles(), TemporaryFileFor(folder / name)) > 0;
                 const bool replaced = linked.at(name) == bytes && flushed, ours = name == file || fault == Fault::None;
                 EXPECT_TRUE(after.at(name) == bytes || (ours && replaced) || (name == file && after.at(name) == "<none>"))
                     << ToAnsi(name).value_or("?") << ": lost what it held, or rewritten in place, or not flushed first";
-                EXPECT_FALSE(ReadBytes(folder / name + L".tmp")) << "no temporary file left behind";
+                EXPECT_FALSE(ReadBytes(TemporaryFileFor(folder / name))) << "no temporary file left behind";
             }
         }
     }

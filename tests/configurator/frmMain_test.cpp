@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "configurator/resource.h"
+#include "profile/FileIO.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -107,7 +108,7 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     CreateHardLinkW((file + L".old").c_str(), file.c_str(), nullptr);
     FlushedFiles().clear();
     Press(IDC_CMDAPPLY);
-    EXPECT_TRUE(ReadBytes(file + L".old") == loaded && FlushedFiles().size() == 1 && FlushedFiles()[0].ends_with(L"\\vmtconfig.ini.tmp"))
+    EXPECT_TRUE(ReadBytes(file + L".old") == loaded && FlushedFiles() == std::vector{TemporaryFileFor(file)})
         << "replaced in one step by a copy flushed to disk first, never rewritten in place";
     EXPECT_EQ(ReadBytes(file), "[video]\r\ngamma=1.2\r\n[OPTIONS]\r\nBIT=1\r\nperformence=0\r\nresoultion=4\r\nscreen=0\r\nintro=1\r\n"
                                "sound=1\r\nmusic=0\r\nvolume=80\r\n");

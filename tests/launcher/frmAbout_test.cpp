@@ -89,4 +89,3 @@ TEST_F(AboutBox, ShowsTitleVersionAndCreditStartsSystemInformationFromEitherLoca
     }
     EXPECT_EQ(Text(About(), IDC_LBLTITLE), L"Varpick") << "loaded afresh";
 }
-

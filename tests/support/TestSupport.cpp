@@ -255,7 +255,7 @@ decltype(&FlushFileBuffers) platformFlush = nullptr;
 BOOL WINAPI RecordFlush(HANDLE file) {
     wchar_t path[MAX_PATH * 4] = {};
     GetFinalPathNameByHandleW(file, path, MAX_PATH * 4, FILE_NAME_NORMALIZED);
-    flushed.push_back(path);
+    flushed.push_back(std::wstring(path).substr(4));  // without its "\\?\\"
     return platformFlush(file);
 }
 

@@ -80,7 +80,7 @@ struct Told {
 // Answers the process's message boxes until `done` or the deadline, adding them to `told`.
 void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
 
-// The paths of the files this program flushed to disk, in order. The first call points the
+// The full paths of the files this program flushed to disk, in order. The first call points the
 // program's import of FlushFileBuffers at a recorder, which the product's code calls too.
 std::vector<std::wstring>& FlushedFiles();
 
