@@ -70,12 +70,7 @@ std::wstring ThisProgram() {
 
 // A shortcut keeps its target in the 8-bit code page too, and some shells (Wine's) start that
 // one: outside the code page, the target's short (8.3) form, where the volume has one, serves.
-std::wstring TargetPath(const std::wstring& path) {
-    if (FitsAnsi(path)) return path;
-    std::wstring shortPath(32768, L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-    return length && length < shortPath.size() ? shortPath.substr(0, length) : path;
-}
+std::wstring TargetPath(const std::wstring& path) { return StorablePath(path).value_or(path); }
 
 // The shortcut's bytes, as the shell writes a .lnk file, so that they can be put in place in one step.
 HRESULT ShortcutBytes(const ShellLibraries& shell, const std::wstring& mod, const std::wstring& icon, std::string& bytes) {

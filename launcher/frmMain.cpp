@@ -165,6 +165,10 @@ bool frmMain::RunGame() {
                                  kErrorTitle, MB_OK | MB_ICONINFORMATION);
         return false;
     }
+    if (error == ERROR_CANCELLED) {  // the player said no when asked to let it run as administrator
+        ShowError(L"Mothvar.exe was not started: it runs as administrator, and that was not allowed.");
+        return false;
+    }
     FatalErrorReport(error, SystemErrorText(error, modMain::sVarmothPath));
     return false;
 }

@@ -10,12 +10,18 @@
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
 #include "../text/NumberText.h"
+#include "../win32/Prompts.h"
 #include "../win32/UniqueHandle.h"
 #include "../profile/FileIO.h"
 #include "ModsFormat.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "frmOptions.h"
+
+// Not in MinGW-w64's headers: "The requested operation requires elevation."
+#ifndef ERROR_ELEVATION_REQUIRED
+#define ERROR_ELEVATION_REQUIRED 740L
+#endif
 
 namespace modMain {
 
@@ -80,7 +86,7 @@ void LoadLauncherSettings() {
     const std::wstring file = AppFile(L"Varpick.ini");
     const std::wstring defaultPath = AppFile(L"Mothvar.exe");
     if (FileExists(file)) {
-        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", defaultPath, file);
+        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", StorablePath(defaultPath).value_or(defaultPath), file);
         // A value that is no 16-bit whole number counts as the default; the file keeps its text.
         iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", L"1", file)).value_or(1);
     } else {
@@ -92,9 +98,13 @@ void LoadLauncherSettings() {
 
 std::optional<FileError> SaveLauncherSettings() {
     const std::wstring file = AppFile(L"Varpick.ini");
-    // In this order, so that a new file lists them so; both land or neither.
-    if (!IniEdit(file).Set(L"Main", L"VarmothPath", sVarmothPath).Set(L"Main", L"Skin", std::to_wstring(iSkin)).Save())
-        return FileError{file, GetLastError()};
+    // A path outside the file's code page goes in as its short form; with none, the skin alone
+    // is kept rather than neither.
+    const std::optional<std::wstring> path = StorablePath(sVarmothPath);
+    IniEdit edit(file);
+    if (path) edit.Set(L"Main", L"VarmothPath", *path);  // in this order, so that a new file lists them so
+    if (!edit.Set(L"Main", L"Skin", std::to_wstring(iSkin)).Save()) return FileError{file, GetLastError()};
+    if (!path) return FileError{file, ERROR_NO_UNICODE_TRANSLATION};
     return std::nullopt;
 }
 
@@ -198,14 +208,13 @@ std::optional<FileError> RemoveMod(int index) {
 }
 
 std::optional<FileError> DeleteModsFile() {
+    // Emptied, not deleted: a 32-bit Varpick under Program Files writes through the VirtualStore,
+    // and deleting its copy there would let the old list in Program Files show through again.
     const std::wstring file = AppFile(L"Mods.cfg");
-    if (!DeleteFileW(file.c_str())) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) return FileError{file, error};
-    }
+    if (const DWORD error = ReplaceFileContents(file, std::string())) return FileError{file, error};
     iModCount = 0;
     g_unlisted.clear();
-    g_modsProtected = false;  // the unreadable file is gone; nothing left to protect
+    g_modsProtected = false;  // the unreadable file is replaced; nothing left to protect
     return std::nullopt;
 }
 
@@ -213,15 +222,20 @@ std::wstring GameIniFile() { return AppFile(L"Varmoth.ini"); }
 
 DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
     if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
-    std::wstring executable;
+    std::wstring executable, parameters;
     if (IsExistingFile(commandLine)) {
         // The whole text is the program: quoted, a folder with blanks cannot start something else.
         executable = commandLine;
         commandLine = L"\"" + commandLine + L"\"";
     } else {
         executable = ExecutableOf(commandLine);  // a path followed by arguments
+        const size_t end = commandLine.front() == L'"' ? executable.size() + 2 : executable.size();
+        parameters = commandLine.substr(std::min(end, commandLine.size()));
+        parameters.erase(0, parameters.find_first_not_of(L' '));
     }
-    const std::wstring folder = FolderOf(executable);
+    // A program named without its folder starts in Varpick's, never in whatever the current
+    // folder has become (a file dialog may change it).
+    const std::wstring folder = FolderOf(executable), workingFolder = IsExistingFolder(folder) ? folder : AppFolder();
 
     STARTUPINFOW startup = {sizeof startup};
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -229,11 +243,16 @@ DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
     writableCommandLine.push_back(L'\0');
-    // A program named without its folder starts in Varpick's, never in whatever the current
-    // folder has become (a file dialog may change it).
-    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        IsExistingFolder(folder) ? folder.c_str() : AppFolder().c_str(), &startup, &process))
-        return GetLastError();
+    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(),
+                        &startup, &process)) {
+        // A program marked "Run this program as an administrator", or whose manifest asks for it:
+        // CreateProcessW refuses it with ERROR_ELEVATION_REQUIRED, while the shell's start asks
+        // the user's consent. (Wine has no consent to ask, so it never refuses.)
+        const DWORD error = GetLastError();
+        return error == ERROR_ELEVATION_REQUIRED
+                   ? CurrentPrompts().StartElevated(executable, parameters, workingFolder, showCommand)
+                   : error;
+    }
     UniqueKernelHandle processHandle(process.hProcess);
     UniqueKernelHandle threadHandle(process.hThread);
     return ERROR_SUCCESS;

@@ -31,7 +31,9 @@ std::wstring AppFile(const wchar_t* name);
 bool FileExists(const std::wstring& path);
 
 void LoadLauncherSettings();
-// Writes both settings into Varpick.ini; the first write that failed, if any.
+// Writes both settings into Varpick.ini, together; the path, when the file's code page cannot
+// hold it, as its short (8.3) form. What failed, if anything: ERROR_NO_UNICODE_TRANSLATION when
+// only the skin could be saved, because the path has no form the code page holds.
 std::optional<FileError> SaveLauncherSettings();
 
 // Paints the three launcher windows, shown or hidden, in skin 0..3 ("White Black", "Red Black",
@@ -74,7 +76,7 @@ std::optional<FileError> SaveMods();
 // order with their IDs. When the save fails, the table stays as it was. An index outside
 // 1..iModCount throws std::out_of_range.
 std::optional<FileError> RemoveMod(int index);
-// Deletes Mods.cfg (a missing file is fine) and, once it is gone, empties the catalogue.
+// Replaces Mods.cfg with an empty file (a missing one is made) and, once it is, empties the catalogue.
 std::optional<FileError> DeleteModsFile();
 
 // The game's INI file, which holds the current mod.
@@ -85,7 +87,9 @@ bool IsExistingFile(const std::wstring& path);
 
 // Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
 // without waiting. A command line that is the whole path of an existing file is quoted, so a
-// path with blanks cannot start some other program. Returns the system's error code.
+// path with blanks cannot start some other program. A program that must run as administrator is
+// started through the shell, which asks the user (ERROR_CANCELLED when declined). Returns the
+// system's error code.
 DWORD StartProgram(std::wstring commandLine, WORD showCommand);
 
 // Starts sVarmothPath minimised with the focus. Returns the system's error code.

@@ -14,3 +14,7 @@ std::wstring FromAnsi(std::string_view bytes);
 
 // True when ToAnsi would succeed.
 bool FitsAnsi(std::wstring_view text);
+
+// `path` as the 8-bit code page can hold it: itself, or its short (8.3) form where the volume
+// has one that fits; nothing when neither does.
+std::optional<std::wstring> StorablePath(const std::wstring& path);

@@ -31,9 +31,9 @@ DWORD CreateEmptyFile(const std::wstring& path) {
 
 namespace {
 DWORD WriteAndFlush(const std::wstring& path, const std::string& bytes) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    const UniqueFileHandle file = CreateTemporaryFile(path, error);
+    if (!file) return error;
     size_t done = 0;
     while (done < bytes.size()) {
         const DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
@@ -44,16 +44,18 @@ DWORD WriteAndFlush(const std::wstring& path, const std::string& bytes) {
     if (!FlushFileBuffers(file.get())) return GetLastError();
     return ERROR_SUCCESS;
 }
+
+DWORD LastErrorUnless(BOOL succeeded) { return succeeded ? ERROR_SUCCESS : GetLastError(); }
 }  // namespace
 
 DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes) {
     // Not ReplaceFileW: some platforms move the old file away before the new one is in place.
-    // No FileLock: the one file written this way, Mods.cfg, has one writer, the one Varpick of
-    // its folder.
+    // No FileLock: the files written this way have one writer each (Mods.cfg, the one Varpick of
+    // its folder; a shortcut, the user's own click).
     const std::wstring temporary = TemporaryFileFor(path);
     DWORD error = WriteAndFlush(temporary, bytes);
     if (error == ERROR_SUCCESS) error = MoveIntoPlace(temporary, path);
-    if (error != ERROR_SUCCESS) DeleteFileW(temporary.c_str());
+    if (error != ERROR_SUCCESS) RemoveTemporaryFile(temporary);
     return error;
 }
 
@@ -62,12 +64,59 @@ std::wstring TemporaryFileFor(const std::wstring& path) { return path + L".tmp";
 DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) &&
-        !SetFileAttributesW(temporary.c_str(), attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE)))
-        return GetLastError();
-    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return GetLastError();
-    return ERROR_SUCCESS;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)) {
+        const DWORD error = RetryWhileHeld(temporary, [&] {
+            return LastErrorUnless(SetFileAttributesW(temporary.c_str(), attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE)));
+        });
+        if (error != ERROR_SUCCESS) return error;
+    }
+    // MOVEFILE_WRITE_THROUGH returns once the rename is done, not once the folder's entry reached
+    // the disk: after a power cut the old file may come back, but never a damaged one. A scanner
+    // that opened either file without delete sharing refuses the rename while it holds it.
+    return RetryWhileHeld(path, [&] {
+        return LastErrorUnless(MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    });
+}
+
+UniqueFileHandle CreateTemporaryFile(const std::wstring& temporary, DWORD& error) {
+    // Windows refuses CREATE_ALWAYS with ERROR_ACCESS_DENIED on a hidden or system file unless the
+    // same attributes are asked for, and on a read-only one always; a leftover took the old
+    // file's attributes in MoveIntoPlace. Wine lets such an open succeed.
+    const DWORD attributes = GetFileAttributesW(temporary.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY)))
+        SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    UniqueFileHandle file;
+    error = RetryWhileHeld(temporary, [&] {
+        file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? ERROR_SUCCESS : GetLastError();
+    });
+    return file;
+}
+
+DWORD RetryWhileHeld(const std::wstring& path, const std::function<DWORD()>& step) {
+    // Virus checkers, the search indexer and cloud sync open every new or changed file for a few
+    // milliseconds, without delete sharing: a rename, delete or open meets ERROR_SHARING_VIOLATION,
+    // ERROR_LOCK_VIOLATION or ERROR_ACCESS_DENIED (a file pending deletion) until they let go.
+    // Access is denied for good on a folder or a read-only file: that is no hold to wait out.
+    constexpr DWORD kPatienceMs = 2000;
+    DWORD waited = 0, pause = 10, error;
+    while ((error = step()) == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (waited >= kPatienceMs || (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                                      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))))
+            break;
+        Sleep(pause);
+        waited += pause;
+        pause = std::min<DWORD>(pause * 2, 250);
+    }
+    return error;
+}
+
+void RemoveTemporaryFile(const std::wstring& temporary) {
+    RetryWhileHeld(temporary, [&] {
+        return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : GetLastError();
+    });
 }
 
 FileLock::FileLock(const std::wstring& path)

@@ -3,6 +3,7 @@
 // a finished temporary file beside it, renamed over it in one step.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "../win32/UniqueHandle.h"
@@ -27,9 +28,21 @@ DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes);
 // overwrites one that a crash left behind.
 std::wstring TemporaryFileFor(const std::wstring& path);
 
-// Renames the finished, flushed `temporary` over `path` in one step that reaches the disk before
-// it returns. The new file keeps the old one's hidden and system attributes.
+// Renames the finished, flushed `temporary` over `path` in one step. The new file keeps the old
+// one's hidden and system attributes.
 DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path);
+
+// Creates (or empties) the temporary file `temporary` for writing, unshared. One that a crash
+// left behind is reused whatever attributes it was given.
+UniqueFileHandle CreateTemporaryFile(const std::wstring& temporary, DWORD& error);
+
+// Runs `step`, a step of a replace of `path` that returns a system error code, again while it
+// fails as it does when another program holds the file for a moment, for about two seconds in
+// all; then returns its last error.
+DWORD RetryWhileHeld(const std::wstring& path, const std::function<DWORD()>& step);
+
+// Deletes a temporary file left by a failed replace, waiting out a passing hold as a replace does.
+void RemoveTemporaryFile(const std::wstring& temporary);
 
 // Held while a file is replaced, so that two of the programs (two Vartunes, say) never build
 // their replacements of one file in the same temporary file at once.

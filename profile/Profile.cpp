@@ -25,8 +25,9 @@ bool IsOversized(const std::wstring& file) {
 // copied, it gets a time stamp of its own: the platform caches INI files by name and time stamp,
 // and a copy under the same name and time as an earlier one could be served its old contents.
 DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
-    UniqueFileHandle file(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    const UniqueFileHandle file = CreateTemporaryFile(copy, error);
+    if (!file) return error;
     DWORD written = 0;
     if (!bytes.empty() && !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         return GetLastError();
@@ -34,9 +35,12 @@ DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
 }
 
 DWORD FlushCopy(const std::wstring& copy) {
-    UniqueFileHandle file(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
+    UniqueFileHandle file;
+    const DWORD error = RetryWhileHeld(copy, [&] {
+        file.reset(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? ERROR_SUCCESS : GetLastError();
+    });
+    if (error != ERROR_SUCCESS) return error;
     return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
@@ -95,14 +99,18 @@ unsigned long IniEdit::Replace() const {
 
     const std::wstring copy = TemporaryFileFor(file_);
     DWORD error = WriteCopy(copy, read.bytes);
+    // The copy is a new file: a scanner may hold it between these steps.
     for (const Key& key : keys_) {
-        if (error == ERROR_SUCCESS && !WritePrivateProfileStringW(key.section.c_str(), key.key.c_str(),
-                                                                  key.value.c_str(), copy.c_str()))
-            error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+        if (error == ERROR_SUCCESS)
+            error = RetryWhileHeld(copy, [&] {
+                return WritePrivateProfileStringW(key.section.c_str(), key.key.c_str(), key.value.c_str(), copy.c_str())
+                           ? ERROR_SUCCESS
+                           : (GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
+            });
     }
     if (error == ERROR_SUCCESS) error = FlushCopy(copy);
     if (error == ERROR_SUCCESS) error = MoveIntoPlace(copy, file_);
-    if (error != ERROR_SUCCESS) DeleteFileW(copy.c_str());
+    if (error != ERROR_SUCCESS) RemoveTemporaryFile(copy);
     return error;
 }
 

@@ -54,16 +54,16 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     std::vector<std::pair<std::wstring, bool>> builds{{ProgramFolder(), true}};  // folder, 64-bit
     if (!x86Folder.empty()) builds.emplace_back(x86Folder, false);
     for (const auto& [folder, is64Bit] : builds) {
-        // The program, its window's caption, a file its first start writes (in a folder outside the
-        // code page, Varpick.ini cannot hold the default game path, so neither of its keys is written).
-        for (const auto& [file, caption, defaults] : {std::array<const wchar_t*, 3>{L"Varpick.exe", L"Varmoth - Pick MOD", L"Mods.cfg"},
-                                                      std::array<const wchar_t*, 3>{L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini"}}) {
+        // The program, its window's caption, a file its first start writes and a piece of it (in a
+        // folder outside the code page, Varpick.ini holds the default game path in its short form).
+        for (const auto& [file, caption, defaults, piece] : {std::tuple{L"Varpick.exe", L"Varmoth - Pick MOD", L"Varpick.ini", "Mothvar.exe\r\nSkin=0"},
+                                                             std::tuple{L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini", "=1\r\n"}}) {
             const std::wstring path = folder + L"\\" + file;
             SCOPED_TRACE(testing::Message() << (is64Bit ? "x64 " : "x86 ") << ToAnsi(path).value_or("?"));
             const std::string manifest = ReadBytes(path).value_or("");  // the manifest resource is stored as its text
             for (const char* entry : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                                       "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-                                      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>"})
+                                      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">PerMonitorV2, System</dpiAwareness>", ">true</dpiAware>"})
                 EXPECT_NE(manifest.find(entry), std::string::npos) << entry;
             EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos) << "the files stay in the system's code page";
             EXPECT_EQ(manifest.find("requestedExecutionLevel") != std::string::npos, is64Bit) << "a 32-bit program under Program Files shares the game's VirtualStore";
@@ -74,7 +74,7 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
             ScratchFolder game;
             UniqueKernelHandle process = StartProgram(CopyInto(game, path));
             EXPECT_EQ(CloseProgram(process.get(), WindowOf(process.get(), caption)), 0u);
-            EXPECT_TRUE(ReadBytes(game / defaults).has_value()) << "its first start writes its defaults";
+            EXPECT_NE(ReadBytes(game / defaults).value_or("").find(piece), std::string::npos) << "its first start writes its defaults";
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "Prompts.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cwchar>
 #include <vector>
@@ -54,6 +55,23 @@ std::vector<std::wstring> Prompts::OpenFiles(HWND owner, const std::wstring& tit
     std::vector<std::wstring> files;
     for (size_t i = 1; i < parts.size(); ++i) files.push_back(parts[0] + (parts[0].ends_with(L'\\') ? L"" : L"\\") + parts[i]);
     return files;
+}
+
+DWORD Prompts::StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder,
+                             int showCommand) {
+    // Loaded on first use, like the file dialog's library: few starts ever need it.
+    static const auto shellExecuteEx = reinterpret_cast<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(
+        reinterpret_cast<void*>(GetProcAddress(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW")));
+    if (!shellExecuteEx) return ERROR_PROC_NOT_FOUND;
+    SHELLEXECUTEINFOW info = {sizeof info};
+    // NOASYNC: the start is done when this returns, even in a Varpick that ends right after it.
+    // FLAG_NO_UI: a failure is told by the caller, not by the shell too.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = program.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpDirectory = folder.c_str();
+    info.nShow = showCommand;
+    return shellExecuteEx(&info) ? ERROR_SUCCESS : GetLastError();
 }
 
 void Prompts::EndProgram(UINT exitCode) { ExitProcess(exitCode); }

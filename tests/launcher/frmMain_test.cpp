@@ -25,6 +25,12 @@ HDROP Drop(const std::vector<std::wstring>& files) {
     return static_cast<HDROP>(memory);
 }
 
+// CreateProcessW as Windows answers for a program that must run as administrator.
+BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(740);  // ERROR_ELEVATION_REQUIRED
+    return FALSE;
+}
+
 }  // namespace
 
 TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmptiesIt) {
@@ -39,7 +45,7 @@ TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmpti
     EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: a.mdf caf\u00E9.mdf | game: main | 2 messages 0 beeps");
     Press(Main(), IDC_CMDDELETEALLMODS);
     Press(Main(), IDC_CMDDELETEALLMODS);  // twice is no error
-    EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: none | game: main | 2 messages 0 beeps") << "the game's mod stays";
+    EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: | game: main | 2 messages 0 beeps") << "emptied, not deleted; the game's mod stays";
     AddMod(L"C:\\mods\\x.mdf");  // deleted on purpose: adding works again
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), std::to_string(modMain::Mods(1).iID()) + "\r\n\r\nx.mdf\r\n");
 
@@ -82,6 +88,16 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
         EXPECT_EQ(report[L"working_folder"] + L"|" + report[L"show_state"] + L"|" + report[L"current_mod"], gameFolder + L"|2|cool.mdf");
     }
     EXPECT_EQ(quotedAndWithArgument, std::pair(2, 1));
+
+    // A game set to run as administrator: the shell's start asks the player, and a refusal is told.
+    void* const createProcess = PatchImport(reinterpret_cast<void*>(&CreateProcessW), reinterpret_cast<void*>(&NeedsElevation));
+    prompts.consents = {ERROR_SUCCESS, ERROR_CANCELLED};
+    Press(Main(), IDC_CMDRUN);
+    Press(Main(), IDC_CMDRUN);
+    PatchImport(reinterpret_cast<void*>(&NeedsElevation), createProcess);
+    EXPECT_EQ(prompts.shellStarts, std::vector<std::wstring>(2, gameFolder + L"\\Mothvar.exe|-window|" + gameFolder + L"|2"));
+    ASSERT_EQ(prompts.messages, std::vector<std::wstring>{L"Varmoth Error|64|Mothvar.exe was not started: it runs as administrator, and that was not allowed."});
+    prompts.messages.clear();
 
     // No game there, or a file that is no program: the hint. Any other failure is fatal.
     for (const std::wstring& path : {folder / L"Mothvar.exe", std::wstring(), folder / L"no such folder\\Mothvar.exe", folder / L"NotAProgram.exe"}) {

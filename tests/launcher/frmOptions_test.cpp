@@ -126,17 +126,24 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
 }
 
 TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
-    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe";  // a path outside the code page
+    // Paths outside the code page: a game not installed yet goes in by its folder's short form; a
+    // name that has none, not at all, while the skin still does.
+    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe", unstorable = folder / L"\u6F22.exe";
+    std::wstring shortFolder(MAX_PATH, L'\0');
+    shortFolder.resize(GetShortPathNameW(folder.path().c_str(), shortFolder.data(), MAX_PATH));
     Start(Settings("C:\\M.exe", 1));
     Press(Main(), IDC_CMDOPTIONS);
     ChooseSkin(2);
     WhileUnwritable(settings, Fault::Held, [] { Press(Options(), IDC_CMDAPPLY); });
     EXPECT_EQ(OptionsState(), L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
     SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
+    Press(Options(), IDC_CMDAPPLY);
+    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " + shortFolder + L"\\M.exe 2 | main green");
+    ChooseSkin(3);
+    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), unstorable.c_str());
     Press(Options(), IDC_OPTIONS_CMDOK);
-    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | Apply hidden | in use " + path + L" 2 | stored C:\\M.exe 1 | main green")
-        << "both keys or neither";
+    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " + shortFolder + L"\\M.exe 3 | main blue");
     ASSERT_EQ(prompts.messages.size(), 2u);
     for (const std::wstring& shown : prompts.messages) EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
-    EXPECT_NE(prompts.messages[1].find(SystemErrorText(ERROR_NO_UNICODE_TRANSLATION)), std::wstring::npos);
+    EXPECT_NE(prompts.messages[1].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
 }

@@ -44,7 +44,10 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     const std::wstring aside = path + L".aside";
     const bool folder = fault == Fault::FolderInPlace, moved = folder && MoveFileW(path.c_str(), aside.c_str());
-    UniqueFileHandle held(fault != Fault::Held ? INVALID_HANDLE_VALUE : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+    UniqueFileHandle held(fault == Fault::Held      ? CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)
+                          : fault == Fault::Passing ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)
+                                                    : INVALID_HANDLE_VALUE);
+    std::jthread release(fault == Fault::Passing ? std::jthread([&held] { Sleep(200); held.reset(); }) : std::jthread());
     if (folder) CreateDirectoryW(path.c_str(), nullptr);
     action();
     if (folder && RemoveDirectoryW(path.c_str()) && moved) MoveFileW(aside.c_str(), path.c_str());
@@ -261,18 +264,29 @@ BOOL WINAPI RecordFlush(HANDLE file) {
 
 }  // namespace
 
+void* PatchImport(void* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); library->Name; ++library)
+        for (auto* slot = reinterpret_cast<void**>(base + library->FirstThunk); *slot; ++slot)
+            if (DWORD old; *slot == function && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) *slot = replacement;
+    return function;
+}
+
 std::vector<std::wstring>& FlushedFiles() {
-    [[maybe_unused]] static const bool recording = [] {  // each import table slot that holds the platform's function
-        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-        const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); library->Name; ++library)
-            for (auto* slot = reinterpret_cast<void**>(base + library->FirstThunk); *slot; ++slot)
-                if (DWORD old; *slot == reinterpret_cast<void*>(&FlushFileBuffers) && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old))
-                    platformFlush = reinterpret_cast<decltype(platformFlush)>(std::exchange(*slot, reinterpret_cast<void*>(&RecordFlush)));
+    [[maybe_unused]] static const bool recording = [] {
+        platformFlush = reinterpret_cast<decltype(platformFlush)>(PatchImport(reinterpret_cast<void*>(&FlushFileBuffers), reinterpret_cast<void*>(&RecordFlush)));
         return true;
     }();
     return flushed;
+}
+
+DWORD RecordingPrompts::StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder, int show) {
+    shellStarts.push_back(program + L"|" + parameters + L"|" + folder + L"|" + std::to_wstring(show));
+    const DWORD answer = consents.empty() ? ERROR_SUCCESS : consents.front();
+    if (!consents.empty()) consents.pop_front();
+    return answer;
 }
 
 int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) {

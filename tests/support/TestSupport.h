@@ -38,8 +38,9 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 // Runs `action` while the file cannot be written (the read-only attribute does not stop an
 // administrator): held open without sharing, or a folder in its place, the file put back after;
-// or, with None, while nothing stops it.
-enum class Fault { None, Held, FolderInPlace };
+// with Passing, while it is held as a virus checker holds a new file (read-only, without delete
+// sharing) for 200 ms; or, with None, while nothing stops it.
+enum class Fault { None, Held, FolderInPlace, Passing };
 void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
@@ -80,6 +81,10 @@ struct Told {
 // Answers the process's message boxes until `done` or the deadline, adding them to `told`.
 void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
 
+// Points this program's imports of `function`, which the product's code calls too, at
+// `replacement`; returns `function`, to point them back with.
+void* PatchImport(void* function, void* replacement);
+
 // The full paths of the files this program flushed to disk, in order. The first call points the
 // program's import of FlushFileBuffers at a recorder, which the product's code calls too.
 std::vector<std::wstring>& FlushedFiles();
@@ -97,6 +102,7 @@ public:
     }
     std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) override;
     void EndProgram(UINT exitCode) override { endedWith = exitCode; }
+    DWORD StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder, int show) override;
 
     std::vector<std::wstring> messages;  // "title|style|text"
     int beeps = 0;
@@ -104,4 +110,6 @@ public:
     std::deque<std::vector<std::wstring>> files;  // what the next file dialogs pick; nothing: cancelled
     std::deque<int> answers;                      // else a message box gets its first button
     std::vector<std::wstring> fileDialogs;        // "title|filter", the filter's NULs as '|'
+    std::vector<std::wstring> shellStarts;        // "program|parameters|folder|show" of starts that asked for consent
+    std::deque<DWORD> consents;                   // what they answer; else ERROR_SUCCESS
 };
