@@ -39,8 +39,8 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // elevation nor files dropped from Explorer: User Interface Privilege Isolation keeps
         // these messages of a lower integrity level out unless the window lets them in.
         // WM_COPYGLOBALDATA (0x0049) carries a drop's file list.
-        for (const UINT message : {UINT(WM_COPYDATA), UINT(WM_DROPFILES), 0x0049u})
-            ChangeWindowMessageFilterEx(hwnd(), message, MSGFLT_ALLOW, nullptr);
+        for (const UINT allowed : {UINT(WM_COPYDATA), UINT(WM_DROPFILES), 0x0049u})
+            ChangeWindowMessageFilterEx(hwnd(), allowed, MSGFLT_ALLOW, nullptr);
         boldFont_.Apply(hwnd(), WindowDpi(hwnd()));
         Form_Load();
         return FALSE;  // no focus yet: it goes to the first button when the window is shown
