@@ -1,6 +1,9 @@
 #include "SingleInstance.h"
 
+#include <sddl.h>
+
 #include <cwchar>
+#include <memory>
 
 #include "../profile/FileIO.h"
 
@@ -8,24 +11,26 @@ namespace {
 
 constexpr wchar_t kMainCaption[] = L"Varmoth - Pick MOD";
 
-// The long form of a path, so that a short (8.3) spelling names the same folder.
-std::wstring LongPath(const std::wstring& path) {
-    std::wstring longPath(32768, L'\0');
-    const DWORD length = GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
-    return length && length < longPath.size() ? longPath.substr(0, length) : path;
-}
+// Objects that every signed-in user may read and only their owner may change. A Varpick run as
+// administrator owns them through the Administrators group, which the user's programs without
+// elevation hold only for denying: without the reading, they could not tell which Varpick runs
+// in the folder. No integrity label: by default it stops only writes from a lower level.
+constexpr wchar_t kReadableByUser[] = L"D:(A;;GA;;;OW)(A;;GR;;;AU)";
 
-std::wstring ProcessFolder(DWORD processId) {
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    std::wstring path(32768, L'\0');
-    DWORD length = static_cast<DWORD>(path.size());
-    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return std::wstring();
-    path.resize(length);
-    return LongPath(path.substr(0, path.find_last_of(L'\\')));
+std::wstring ProcessIdName(const std::wstring& name) { return name + L"-process"; }
+
+// The process id that the Varpick of the folder published; 0 while it has not.
+DWORD PublishedProcessId(const std::wstring& name) {
+    UniqueKernelHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, ProcessIdName(name).c_str()));
+    const void* view = mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof(DWORD)) : nullptr;
+    if (!view) return 0;
+    const DWORD processId = *static_cast<const DWORD*>(view);
+    UnmapViewOfFile(view);
+    return processId;
 }
 
 struct Search {
-    const std::wstring& folder;
+    DWORD processId;
     HWND found = nullptr;
 };
 
@@ -33,28 +38,41 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
     Search& search = *reinterpret_cast<Search*>(lParam);
     wchar_t caption[64] = {};
     DWORD processId = 0;
-    GetWindowTextW(window, caption, 64);
     GetWindowThreadProcessId(window, &processId);
-    if (std::wcscmp(caption, kMainCaption) != 0 || processId == GetCurrentProcessId() || !IsWindowVisible(window))
-        return TRUE;
-    const std::wstring folder = ProcessFolder(processId);
-    if (CompareStringOrdinal(folder.c_str(), -1, search.folder.c_str(), -1, TRUE) != CSTR_EQUAL) return TRUE;
+    if (processId != search.processId || !IsWindowVisible(window)) return TRUE;
+    GetWindowTextW(window, caption, 64);
+    if (std::wcscmp(caption, kMainCaption) != 0) return TRUE;
     search.found = window;
     return FALSE;
 }
 
 }  // namespace
 
-SingleInstance::SingleInstance(const std::wstring& folder) : folder_(LongPath(folder)) {
-    mutex_.reset(CreateMutexW(nullptr, FALSE, PathObjectName(L"Varpick", folder_).c_str()));
-    first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
+SingleInstance::SingleInstance(const std::wstring& folder) : name_(FolderObjectName(L"Varpick", folder)) {
+    PSECURITY_DESCRIPTOR readable = nullptr;  // without it, the objects get the default: the creator's
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadableByUser, SDDL_REVISION_1, &readable, nullptr);
+    const std::unique_ptr<void, decltype(&LocalFree)> freed(readable, LocalFree);
+    SECURITY_ATTRIBUTES security = {sizeof security, readable, FALSE};
+    mutex_.reset(CreateMutexW(&security, FALSE, name_.c_str()));
+    // A mutex that exists but that this process may not have all access to: CreateMutexW fails
+    // with ERROR_ACCESS_DENIED, as documented, and another Varpick runs in the folder.
+    const DWORD error = GetLastError();
+    denied_ = !mutex_ && error == ERROR_ACCESS_DENIED;
+    first_ = !denied_ && !(mutex_ && error == ERROR_ALREADY_EXISTS);
+    if (!first_) return;
+    processId_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, sizeof(DWORD), ProcessIdName(name_).c_str()));
+    if (void* view = processId_ ? MapViewOfFile(processId_.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD)) : nullptr) {
+        *static_cast<DWORD*>(view) = GetCurrentProcessId();
+        UnmapViewOfFile(view);
+    }
 }
 
 HWND SingleInstance::FirstWindow() const {
-    // The other Varpick may still be loading: its window shows once its list is read.
+    // The other Varpick may still be loading: it publishes its process id just after it takes
+    // the mutex, and its window shows once its list is read.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        Search search{folder_};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        Search search{PublishedProcessId(name_)};
+        if (search.processId) EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         Sleep(50);
     }

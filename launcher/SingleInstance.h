@@ -1,7 +1,8 @@
 #pragma once
 // One Varpick per game folder. Two would each rewrite Mods.cfg from their own list, and the mods
 // one added would vanish when the other added one. The first start in a folder holds a mutex
-// named after the folder; a later start there brings that Varpick forward instead.
+// named after the folder itself, whatever path reaches it, and publishes its process id beside
+// it; a later start there finds that Varpick's window by it and brings it forward instead.
 #include <windows.h>
 
 #include <string>
@@ -18,6 +19,9 @@ public:
 
     // True when no other Varpick runs in the folder.
     bool IsFirst() const { return first_; }
+    // True when the Varpick that runs in the folder may not be opened by this one (it runs as
+    // administrator, this one does not) and shows no window this one can find.
+    bool OutOfReach() const { return denied_ && !FirstWindow(); }
     // Brings the main window of the Varpick that runs in the folder forward, restored if it was
     // minimised. False when no such window showed within a few seconds.
     bool ActivateFirst() const;
@@ -29,7 +33,9 @@ private:
     // The main window of the Varpick that runs in the folder, once it shows (within a few seconds).
     HWND FirstWindow() const;
 
-    std::wstring folder_;
+    std::wstring name_;
     UniqueKernelHandle mutex_;
+    UniqueKernelHandle processId_;  // the first's: a file mapping that holds its process id
     bool first_ = true;
+    bool denied_ = false;
 };

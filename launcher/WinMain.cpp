@@ -23,6 +23,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // Before any file is read or written: a second Varpick in the folder only points to the
     // first, or hands its command line to it.
     const SingleInstance instance(modMain::AppFolder());
+    if (instance.OutOfReach()) {
+        CurrentPrompts().Message(nullptr, L"Varpick already runs in this folder as administrator, where this start cannot reach it. "
+                                 L"Use that Varpick, or close it and start this one again.", L"Varpick", MB_OK | MB_ICONINFORMATION);
+        return 1;
+    }
     if (!instance.IsFirst()) return request.HasOptions() ? instance.HandOver(arguments) : (instance.ActivateFirst() ? 0 : 1);
     if (request.HasOptions()) return frmMain::Launch(request, showCommand);
     if (!frmMain::Instance().Load()) return 1;

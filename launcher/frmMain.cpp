@@ -35,6 +35,12 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         SetWindowIcons(hwnd(), IDI_VARPICK);
+        // Run as administrator, the window would get neither the hand-over of a start without
+        // elevation nor files dropped from Explorer: User Interface Privilege Isolation keeps
+        // these messages of a lower integrity level out unless the window lets them in.
+        // WM_COPYGLOBALDATA (0x0049) carries a drop's file list.
+        for (const UINT allowed : {UINT(WM_COPYDATA), UINT(WM_DROPFILES), 0x0049u})
+            ChangeWindowMessageFilterEx(hwnd(), allowed, MSGFLT_ALLOW, nullptr);
         boldFont_.Apply(hwnd(), WindowDpi(hwnd()));
         Form_Load();
         return FALSE;  // no focus yet: it goes to the first button when the window is shown

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <iterator>
 
 FileRead ReadWholeFile(const std::wstring& path) {
     FileRead result;
@@ -137,5 +138,28 @@ std::wstring PathObjectName(const wchar_t* prefix, std::wstring path) {
     for (wchar_t c : path) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
     wchar_t name[96];
     std::swprintf(name, 96, L"Local\\%ls-%016llx", prefix, static_cast<unsigned long long>(hash));
+    return name;
+}
+
+std::wstring FolderObjectName(const wchar_t* prefix, const std::wstring& folder) {
+    // Its attributes only, every sharing allowed: the open keeps nobody from anything. A folder
+    // opens only with FILE_FLAG_BACKUP_SEMANTICS.
+    UniqueFileHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return PathObjectName(prefix, folder);
+    // The 128-bit id first: on ReFS the 64-bit file index need not be unique. Systems before
+    // Windows 8 do not have it, and a file system without such ids gives zero.
+    FILE_ID_INFO id = {};
+    const auto bytes = std::begin(id.FileId.Identifier), end = std::end(id.FileId.Identifier);
+    if (!GetFileInformationByHandleEx(handle.get(), FileIdInfo, &id, sizeof id) || std::all_of(bytes, end, [](BYTE b) { return b == 0; })) {
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!GetFileInformationByHandle(handle.get(), &information)) return PathObjectName(prefix, folder);
+        const std::uint64_t index = (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+        id = {information.dwVolumeSerialNumber, {}};
+        std::copy_n(reinterpret_cast<const BYTE*>(&index), sizeof index, bytes);
+    }
+    wchar_t name[128];
+    int length = std::swprintf(name, 128, L"Local\\%ls-%016llx-", prefix, static_cast<unsigned long long>(id.VolumeSerialNumber));
+    for (auto byte = bytes; byte != end && length > 0; ++byte) length += std::swprintf(name + length, 128 - length, L"%02x", *byte);
     return name;
 }

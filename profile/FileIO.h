@@ -63,3 +63,8 @@ private:
 // A name for a kernel object that stands for the file or folder `path` in every process of the
 // session, whatever the letter case it is spelled in: `prefix` and a hash of the path.
 std::wstring PathObjectName(const wchar_t* prefix, std::wstring path);
+
+// A name for a kernel object that stands for the folder itself, however it is reached (another
+// drive letter, a subst or mapped drive, a junction, a symbolic link): `prefix`, the volume's
+// serial number and the folder's file id. PathObjectName's when the folder cannot be opened.
+std::wstring FolderObjectName(const wchar_t* prefix, const std::wstring& folder);

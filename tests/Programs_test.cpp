@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <array>
@@ -11,6 +12,7 @@
 
 #include "launcher/resource.h"
 #include "profile/AnsiText.h"
+#include "profile/FileIO.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -182,4 +184,25 @@ TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunn
         PostMessageW(GetDlgItem(main, IDC_CMDQUIT), BM_CLICK, 0, 0);
         EXPECT_EQ(std::get<0>(UntilItEnds(running.get())), 0u);
     });
+}
+
+// Varpick knows its folder by the folder itself: a start through another path to it (Wine's drive
+// Z: reaches every folder of its host) hands over to the Varpick there, and one that may not open
+// that Varpick's mutex, as when it runs as administrator, says so. Neither shows a window.
+TEST(Programs, ASecondVarpickThroughAnotherPathToItsFolderHandsOverOrSaysWhyItCannot) {
+    GameFolder game;
+    UniqueKernelHandle running = StartProgram(game.varpick);
+    HWND main = WindowOf(running.get(), kMainCaption);
+    const std::wstring throughZ = HostFolder("WINEPREFIX") + L"\\drive_c" + game.varpick.substr(2);
+    const auto [code, told, windowShown] = UntilItEnds(StartProgram(throughZ, L"--mod \"Night Moths.mdf\"").get());
+    EXPECT_TRUE(code == 0 && told.empty() && !windowShown) << code;
+    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)), L"Current mod: Night Moths.mdf");
+    EXPECT_EQ(CloseProgram(running.get(), main), 0u);
+    PSECURITY_DESCRIPTOR grantsNothing = nullptr;  // an empty access list
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &grantsNothing, nullptr);
+    SECURITY_ATTRIBUTES security = {sizeof security, grantsNothing, FALSE};
+    const UniqueKernelHandle administrators(CreateMutexW(&security, FALSE, FolderObjectName(L"Varpick", game.folder.path()).c_str()));
+    const auto [deniedCode, deniedTold, deniedWindow] = UntilItEnds(StartProgram(game.varpick).get());
+    EXPECT_TRUE(deniedCode == 1 && !deniedWindow && deniedTold.size() == 1 && deniedTold[0].find(L"as administrator") != std::wstring::npos) << deniedCode;
+    LocalFree(grantsNothing);
 }
