@@ -55,7 +55,11 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return -2;
     case WM_DPICHANGED:
         boldFont_.Apply(hwnd(), HIWORD(wParam));
+        PostMessageW(hwnd(), kFitListWidth, 0, 0);  // once the list has its font for the new DPI
         return FALSE;  // the dialog manager lays the window out for the new DPI
+    case kFitListWidth:
+        cboMODs().FitHorizontalExtent();
+        return TRUE;
     case WM_CLOSE:
         Form_Unload();
         return TRUE;
@@ -142,6 +146,7 @@ void frmMain::FillList() {
     list.Reserve(modMain::iModCount, characters);
     // The list mirrors the catalogue: line k shows Mods(k + 1).
     for (int index = 1; index <= modMain::iModCount; ++index) list.Add(modMain::Mods(index).Path());
+    list.FitHorizontalExtent();
 }
 
 void frmMain::Form_Unload() { modMain::ExitLauncher(); }
@@ -207,6 +212,7 @@ void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<st
         } else {
             const ListBox list = cboMODs();
             for (const std::wstring& title : added) list.Add(title);
+            list.FitHorizontalExtent();
         }
     }
     if (notAdded.empty()) return;
@@ -271,6 +277,7 @@ void frmMain::mnuRemoveFromList_Click() {
         return;
     }
     cboMODs().Remove(line);
+    cboMODs().FitHorizontalExtent();
     // As in a file manager: the next line, or the new last one, so Delete again goes on.
     if (const int count = cboMODs().Count(); count > 0) cboMODs().SetSelectedIndex(std::min(line, count - 1));
 }

@@ -68,6 +68,7 @@ private:
     LRESULT CarryOutHandedOver(const COPYDATASTRUCT* data);
 
     static constexpr UINT kShowStartupMessage = WM_APP + 1;
+    static constexpr UINT kFitListWidth = WM_APP + 2;  // the mod list's sideways extent, for its font
     std::wstring startupMessage_;  // what the load found to tell, shown once the window is
     ControlFont boldFont_{L"MS Sans Serif", 9.75, true, {IDC_LABEL1, IDC_LBLCURRENTMOD}};
 };

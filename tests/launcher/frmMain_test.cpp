@@ -196,4 +196,26 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     SetTimer(Main(), 1, 100, [](HWND window, UINT, UINT_PTR id, DWORD) { KillTimer(window, id); EndMenu(); });
     SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
     EXPECT_EQ(ListBox(list).SelectedIndex(), 1);
+
+    // A line wider than the list scrolls sideways, as far as the widest line in the list's font,
+    // which a change of DPI may change; no further once it is removed or the list emptied.
+    const auto extent = [&] { return SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); };
+    RECT client, frame;
+    GetClientRect(list, &client);
+    AddMod(L"C:\\m\\" + std::wstring(100, L'w') + L".mdf");
+    const LRESULT wide = extent();
+    EXPECT_GT(wide, client.right);
+    const UniqueHFont large(CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);  // as the dialog manager does
+    GetWindowRect(Main(), &frame);
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(ScreenDpi(), ScreenDpi()), reinterpret_cast<LPARAM>(&frame));
+    PumpMessages();
+    EXPECT_GT(extent(), wide);
+    Select(5);
+    SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0);
+    EXPECT_LE(extent(), client.right);
+    AddMod(L"C:\\m\\" + std::wstring(100, L'w') + L".mdf");
+    Press(Main(), IDC_CMDDELETEALLMODS);
+    EXPECT_EQ(extent(), 0);
+    Quit();  // before the font goes
 }
