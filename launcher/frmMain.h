@@ -30,7 +30,8 @@ public:
     static int Launch(const LaunchRequest& request, int showCommand);
 
     // Carries out a command line's request as the window's buttons would, with their messages:
-    // 0 when done, 1 when refused or failed. Works whether or not the window is loaded.
+    // 0 when done, 1 when refused or failed. Works whether or not the window is loaded; for --run
+    // the launcher's settings are read already.
     int CarryOut(const LaunchRequest& request);
 
 private:

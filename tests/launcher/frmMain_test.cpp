@@ -219,3 +219,33 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     EXPECT_EQ(extent(), 0);
     Quit();  // before the font goes
 }
+
+// A command line carried out: the line spelt as asked first, else the one that differs in letter
+// case alone; a --run start that cannot find the game or set the mod writes nothing and starts
+// nothing, and a mod no longer listed says what to do.
+TEST_F(MainWindow, ACommandLineTakesTheLineSpeltAsAskedAndARunThatCannotGoWritesNothing) {
+    // Varpick.ini without the game's path: the default, where there is no game yet.
+    const std::string game = "[mods]\r\ncurrentmod=old.mdf\r\n", settings = "[Main]\r\n";
+    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\nalpha.mdf\r\n2\r\n\r\nAlpha.mdf\r\n");
+    WriteBytes(folder / L"Varmoth.ini", game);
+    WriteBytes(folder / L"Varpick.ini", settings);
+    modMain::SetAppFolder(folder.path());
+    const auto launch = [](std::vector<std::wstring> arguments) { return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW); };
+    EXPECT_EQ(launch({L"--mod", L"Alpha.mdf", L"--run"}), 1);
+    EXPECT_EQ(launch({L"--mod", L"Nope.mdf", L"--run"}), 1);
+    ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
+    WhileUnwritable(folder / L"Varmoth.ini", Fault::Held, [&] { EXPECT_EQ(launch({L"--plain", L"--run"}), 1); });
+    EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings) << "written";
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(prompts.messages[0], L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog");
+    EXPECT_EQ(prompts.messages[1], L"Varmoth Error|64|\"Nope.mdf\" is not in the mod list, so it was not set. The game was not started.\r\n\r\n"
+                                   L"Add the mod to the list with Add a Mod, or make a new shortcut: right-click its line in the list and "
+                                   L"choose Create desktop shortcut.");
+    Start();
+    for (const auto& [asked, state] : {std::pair(L"Alpha.mdf", L"alpha.mdf [Alpha.mdf] | Current mod: Alpha.mdf| Mods.cfg: alpha.mdf Alpha.mdf | game: Alpha.mdf"),
+                                       std::pair(L"ALPHA.MDF", L"[alpha.mdf] Alpha.mdf | Current mod: alpha.mdf| Mods.cfg: alpha.mdf Alpha.mdf | game: alpha.mdf")}) {
+        EXPECT_EQ(frmMain::Instance().CarryOut(ReadCommandLine(std::vector<std::wstring>{L"--mod", asked})), 0);
+        EXPECT_EQ(State(), std::wstring(state) + L" | 3 messages 3 beeps");
+    }
+    EXPECT_TRUE(StandInReports(folder.path()).empty()) << "a game started";
+}
