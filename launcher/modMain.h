@@ -87,7 +87,8 @@ std::wstring GameIniFile();
 bool IsExistingFile(const std::wstring& path);
 
 // True when the program that StartProgram would start for `commandLine` exists: the whole text as
-// a file, or the program part of a path followed by arguments (with or without ".exe").
+// a file, or the program part of a path followed by arguments (with or without ".exe"); a name
+// without a folder is looked for where the system looks for programs.
 bool ProgramFound(const std::wstring& commandLine);
 
 // Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
