@@ -2,24 +2,29 @@
 
 #include <cwctype>
 
+// A table in the message box, which expands tabs to stops eight average characters apart: each
+// cell stays shorter than that.
 const wchar_t kUsage[] =
     L"Varpick.exe [--mod \"Name.mdf\" | --plain] [--run]\r\n\r\n"
-    L"--mod NAME\tmakes NAME, a mod of the list, the game's current mod\r\n"
-    L"--plain\tmakes the plain game current\r\n"
-    L"--run\tthen starts the game, without Varpick's window\r\n"
-    L"--help\tshows this\r\n\r\n"
+    L"--mod\t/mod\tNAME: makes NAME, a mod of the list, the game's current mod\r\n"
+    L"--plain\t/plain\tmakes the plain game current\r\n"
+    L"--run\t/run\tthen starts the game, without Varpick's window\r\n"
+    L"--help\t/help\tshows this\r\n"
+    L"-h\t/?\tthe same as --help\r\n\r\n"
+    L"Options and names take any letter case. A name spelt exactly as a line of the list sets that "
+    L"line; only when none is, the line that differs from it in letter case alone.\r\n\r\n"
     L"Exit code 0: done; 1: refused or failed.";
 
 namespace {
 
-// The option's name in lower case ("mod" for --MOD or /mod), or nothing for another argument.
-std::wstring OptionName(const std::wstring& argument) {
+// The option's name in lower case ("mod" for --MOD or /mod, "help" for -H), or nothing for
+// another argument.
+std::wstring OptionName(std::wstring argument) {
+    for (wchar_t& c : argument) c = static_cast<wchar_t>(std::towlower(c));
     if (argument == L"-h" || argument == L"/?") return L"help";
-    std::wstring name;
-    if (argument.starts_with(L"--")) name = argument.substr(2);
-    else if (argument.starts_with(L"/")) name = argument.substr(1);
-    for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
-    return name;
+    if (argument.starts_with(L"--")) return argument.substr(2);
+    if (argument.starts_with(L"/")) return argument.substr(1);
+    return std::wstring();
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 struct LaunchRequest {
-    std::optional<std::wstring> sMod;  // --mod NAME: a line of the mod list, in any letter case
+    std::optional<std::wstring> sMod;  // --mod NAME: a line of the mod list, its exact spelling first
     bool bPlain = false;               // --plain: the plain game
     bool bRun = false;                 // --run: then start the game, with no window of Varpick's
     bool bHelp = false;                // --help, -h, /?

@@ -29,6 +29,13 @@ std::wstring FileTitle(const std::wstring& path) {
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
+// What Run says when the game is not where the options say: a setup mistake the options dialog mends.
+void TellGameNotFound(HWND owner) {
+    CurrentPrompts().Beep();
+    CurrentPrompts().Message(owner, L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog", kErrorTitle,
+                             MB_OK | MB_ICONINFORMATION);
+}
+
 }  // namespace
 
 INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,7 +68,11 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return -2;
     case WM_DPICHANGED:
         boldFont_.Apply(hwnd(), HIWORD(wParam));
+        PostMessageW(hwnd(), kFitListWidth, 0, 0);  // once the list has its font for the new DPI
         return FALSE;  // the dialog manager lays the window out for the new DPI
+    case kFitListWidth:
+        cboMODs().FitHorizontalExtent();
+        return TRUE;
     case WM_CLOSE:
         Form_Unload();
         return TRUE;
@@ -148,6 +159,7 @@ void frmMain::FillList() {
     list.Reserve(modMain::iModCount, characters);
     // The list mirrors the catalogue: line k shows Mods(k + 1).
     for (int index = 1; index <= modMain::iModCount; ++index) list.Add(modMain::Mods(index).Path());
+    list.FitHorizontalExtent();
 }
 
 void frmMain::Form_Unload() { modMain::ExitLauncher(); }
@@ -166,9 +178,7 @@ bool frmMain::RunGame() {
     // setup mistake, which the options dialog mends.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_EXE_FORMAT ||
         error == ERROR_EXE_MACHINE_TYPE_MISMATCH) {
-        CurrentPrompts().Beep();
-        CurrentPrompts().Message(hwnd(), L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog",
-                                 kErrorTitle, MB_OK | MB_ICONINFORMATION);
+        TellGameNotFound(hwnd());
         return false;
     }
     if (error == ERROR_CANCELLED) {  // the player said no when asked to let it run as administrator
@@ -217,6 +227,7 @@ void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<st
         } else {
             const ListBox list = cboMODs();
             for (const std::wstring& title : added) list.Add(title);
+            list.FitHorizontalExtent();
         }
     }
     if (notAdded.empty()) return;
@@ -281,6 +292,7 @@ void frmMain::mnuRemoveFromList_Click() {
         return;
     }
     cboMODs().Remove(line);
+    cboMODs().FitHorizontalExtent();
     // As in a file manager: the next line, or the new last one, so Delete again goes on.
     if (const int count = cboMODs().Count(); count > 0) cboMODs().SetSelectedIndex(std::min(line, count - 1));
 }
@@ -342,6 +354,7 @@ int frmMain::Launch(const LaunchRequest& request, int showCommand) {
     if (request.bRun) {  // no window: the catalogue the window's load reads, then the commands
         modMain::CreateMods();
         if (request.sMod) modMain::LoadMods();
+        modMain::LoadLauncherSettings(false);  // the game's path, read only: a refused start writes nothing
         return form.CarryOut(request);
     }
     if (!form.Load()) return 1;
@@ -354,27 +367,35 @@ int frmMain::Launch(const LaunchRequest& request, int showCommand) {
 }
 
 int frmMain::CarryOut(const LaunchRequest& request) {
+    int index = 0;
     if (request.sMod) {
         const std::wstring& name = *request.sMod;
         if (modMain::ModsFileProtected()) {
             ShowError(L"\"" + name + L"\" was not set: the mod list in Mods.cfg could not be read.", true);
             return 1;
         }
-        const int index = modMain::FindMod(name);
+        index = modMain::FindMod(name);
         if (index == 0) {
-            ShowError(L"\"" + name + L"\" is not in the mod list, so it was not set.", true);
+            ShowError(L"\"" + name + L"\" is not in the mod list, so it was not set." + (request.bRun ? L" The game was not started." : L"") +
+                          L"\r\n\r\nAdd the mod to the list with Add a Mod, or make a new shortcut: right-click its line "
+                          L"in the list and choose Create desktop shortcut.",
+                      true);
             return 1;
         }
+    }
+    // Looked for before anything is written: a start that cannot run the game changes nothing.
+    if (request.bRun && !modMain::ProgramFound(modMain::sVarmothPath)) {
+        TellGameNotFound(hwnd());
+        return 1;
+    }
+    if (index != 0) {
         const std::wstring line = modMain::Mods(index).Path();  // the list's own spelling
         if (!SetCurrentMod(line, line)) return 1;
         if (IsLoaded()) cboMODs().SetSelectedIndex(index - 1);
     } else if (request.bPlain && !SetCurrentMod(L"main", L"Mothvar")) {
         return 1;
     }
-    if (request.bRun) {
-        if (!IsLoaded()) modMain::LoadLauncherSettings();  // the game's path, once the mod is set
-        return RunGame() ? 0 : 1;
-    }
+    if (request.bRun) return RunGame() ? 0 : 1;
     if (IsLoaded() && IsWindowVisible(hwnd())) Show(IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
     return 0;
 }

@@ -30,7 +30,8 @@ public:
     static int Launch(const LaunchRequest& request, int showCommand);
 
     // Carries out a command line's request as the window's buttons would, with their messages:
-    // 0 when done, 1 when refused or failed. Works whether or not the window is loaded.
+    // 0 when done, 1 when refused or failed. Works whether or not the window is loaded; for --run
+    // the launcher's settings are read already.
     int CarryOut(const LaunchRequest& request);
 
 private:
@@ -68,6 +69,7 @@ private:
     LRESULT CarryOutHandedOver(const COPYDATASTRUCT* data);
 
     static constexpr UINT kShowStartupMessage = WM_APP + 1;
+    static constexpr UINT kFitListWidth = WM_APP + 2;  // the mod list's sideways extent, for its font
     std::wstring startupMessage_;  // what the load found to tell, shown once the window is
     ControlFont boldFont_{L"MS Sans Serif", 9.75, true, {IDC_LABEL1, IDC_LBLCURRENTMOD}};
 };

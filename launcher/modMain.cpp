@@ -55,6 +55,12 @@ std::wstring ExecutableOf(const std::wstring& commandLine) {
     return commandLine.substr(0, commandLine.find(L' '));
 }
 
+// The program a command line starts: the whole text when it names an existing file, else the
+// program part before the arguments.
+std::wstring ProgramOf(const std::wstring& commandLine) {
+    return IsExistingFile(commandLine) ? commandLine : ExecutableOf(commandLine);
+}
+
 std::wstring FolderOf(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
@@ -82,17 +88,19 @@ bool FileExists(const std::wstring& path) {
     return static_cast<bool>(file);
 }
 
-void LoadLauncherSettings() {
+void LoadLauncherSettings(bool complete) {
     const std::wstring file = AppFile(L"Varpick.ini");
     const std::wstring defaultPath = AppFile(L"Mothvar.exe");
     if (FileExists(file)) {
-        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", StorablePath(defaultPath).value_or(defaultPath), file);
+        // An empty default is never written back: the file stays as it is when not `complete`.
+        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", complete ? StorablePath(defaultPath).value_or(defaultPath) : L"", file);
+        if (sVarmothPath.empty()) sVarmothPath = defaultPath;
         // A value that is no 16-bit whole number counts as the default; the file keeps its text.
-        iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", L"1", file)).value_or(1);
+        iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", complete ? L"1" : L"", file)).value_or(1);
     } else {
         sVarmothPath = defaultPath;
         iSkin = 0;
-        SaveLauncherSettings();
+        if (complete) SaveLauncherSettings();
     }
 }
 
@@ -160,9 +168,14 @@ ModsLoad LoadMods() {
 bool ModsFileProtected() { return g_modsProtected; }
 
 int FindMod(const std::wstring& name) {
-    for (int index = 1; index <= iModCount; ++index)
-        if (CompareStringOrdinal(Mods(index).Path().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) return index;
-    return 0;
+    // Two lines may differ in letter case alone (two files on a case-sensitive file system): the
+    // one spelt as asked is that mod, and any other spelling only stands in when none is.
+    int anyCase = 0;
+    for (int index = 1; index <= iModCount; ++index) {
+        if (Mods(index).Path() == name) return index;
+        if (!anyCase && CompareStringOrdinal(Mods(index).Path().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) anyCase = index;
+    }
+    return anyCase;
 }
 
 std::int16_t NewModID() {
@@ -220,15 +233,24 @@ std::optional<FileError> DeleteModsFile() {
 
 std::wstring GameIniFile() { return AppFile(L"Varmoth.ini"); }
 
+bool ProgramFound(const std::wstring& commandLine) {
+    if (commandLine.empty()) return false;
+    const std::wstring program = ProgramOf(commandLine);
+    // A name without a folder is looked for where CreateProcessW looks: Varpick's folder, the
+    // current one, the system's, then PATH.
+    if (program.find_first_of(L"\\/") == std::wstring::npos)
+        return SearchPathW(nullptr, program.c_str(), L".exe", 0, nullptr, nullptr) != 0;
+    return IsExistingFile(program) || IsExistingFile(program + L".exe");
+}
+
 DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
     if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
-    std::wstring executable, parameters;
-    if (IsExistingFile(commandLine)) {
+    const std::wstring executable = ProgramOf(commandLine);
+    std::wstring parameters;
+    if (executable == commandLine) {
         // The whole text is the program: quoted, a folder with blanks cannot start something else.
-        executable = commandLine;
         commandLine = L"\"" + commandLine + L"\"";
-    } else {
-        executable = ExecutableOf(commandLine);  // a path followed by arguments
+    } else {  // a path followed by arguments
         const size_t end = commandLine.front() == L'"' ? executable.size() + 2 : executable.size();
         parameters = commandLine.substr(std::min(end, commandLine.size()));
         parameters.erase(0, parameters.find_first_not_of(L' '));

@@ -30,7 +30,10 @@ std::wstring AppFile(const wchar_t* name);
 // True when `path` can be opened for reading.
 bool FileExists(const std::wstring& path);
 
-void LoadLauncherSettings();
+// Reads both settings from Varpick.ini. `complete`: a missing file or key is written with its
+// default, as the window's start does; otherwise nothing is written (a start with --run, which
+// writes nothing when it is refused).
+void LoadLauncherSettings(bool complete = true);
 // Writes both settings into Varpick.ini, together; the path, when the file's code page cannot
 // hold it, as its short (8.3) form. What failed, if anything: ERROR_NO_UNICODE_TRANSLATION when
 // only the skin could be saved, because the path has no form the code page holds.
@@ -58,8 +61,8 @@ struct ModsLoad {
 // empty and is protected from being overwritten for the rest of the run.
 ModsLoad LoadMods();
 
-// The index (1..iModCount) of the entry whose path is `name`, without regard to letter case;
-// 0 when there is none.
+// The index (1..iModCount) of the entry whose path is spelt exactly `name`; when there is none,
+// of the first entry whose path differs from it in letter case alone; 0 when there is none either.
 int FindMod(const std::wstring& name);
 
 // True when Mods.cfg could not be read at load, so no save may replace it.
@@ -84,6 +87,11 @@ std::wstring GameIniFile();
 
 // True when `path` names an existing file (not a folder).
 bool IsExistingFile(const std::wstring& path);
+
+// True when the program that StartProgram would start for `commandLine` exists: the whole text as
+// a file, or the program part of a path followed by arguments (with or without ".exe"); a name
+// without a folder is looked for where the system looks for programs.
+bool ProgramFound(const std::wstring& commandLine);
 
 // Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
 // without waiting. A command line that is the whole path of an existing file is quoted, so a

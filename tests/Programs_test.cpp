@@ -3,12 +3,10 @@
 
 #include <windows.h>
 #include <sddl.h>
-#include <shellapi.h>
 
 #include <array>
 #include <cstdlib>
 #include <iostream>
-#include <memory>
 
 #include "launcher/resource.h"
 #include "profile/AnsiText.h"
@@ -81,87 +79,24 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     }
 }
 
-// Varpick started with options: the mod set, the game started with it, no window shown; or a
-// message, exit code 1, nothing written and nothing started. A Varpick that runs meanwhile in
-// another folder changes none of that; one that runs in the same folder is handed each start with
-// options (and its label follows) and brought forward by one without. "Create desktop shortcut"
-// makes a shortcut that hands it just that. Browse in its options dialog takes any name, and
+// Varpick started with options, as a shortcut or Steam starts it: --run sets the mod and starts
+// the game without a window, beside a Varpick of another folder, which it leaves alone; a start
+// in the running Varpick's folder hands its --mod to it. The line spelt as asked is set, else the
+// one in another letter case. Browse in the running one's options dialog takes any name, and
 // Quit while a message of that dialog is open ends it cleanly.
-TEST(Programs, TheCommandLineAndTheShortcutSetTheModAndRunTheGameHereOrInTheRunningVarpick) {
+TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) {
     GameFolder here, elsewhere;
-    ScratchFolder desktop;
-    // The desktop is a scratch folder while the test runs; not an empty one, which Wine would
-    // replace with a link to the home folder.
-    WriteBytes(desktop / L"desktop.ini", "");
-    constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", REG_EXPAND_SZ, desktop.path().c_str(), static_cast<DWORD>((desktop.path().size() + 1) * sizeof(wchar_t)));
-    const std::unique_ptr<const wchar_t, void (*)(const wchar_t*)> restore(kShellFolders, [](const wchar_t* key) { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Desktop"); });
+    WriteBytes(here.folder / L"Mods.cfg", kTwoMods + "3\r\n\r\nnight moths.mdf\r\n");
     UniqueKernelHandle running = StartProgram(elsewhere.varpick);
     HWND main = WindowOf(running.get(), kMainCaption);
     ASSERT_TRUE(main);
-
-    constexpr Fault none = Fault::None, held = Fault::Held, folder = Fault::FolderInPlace;
-    const std::tuple<const wchar_t*, DWORD, const wchar_t*, const wchar_t*, Fault, const wchar_t*> rows[] = {
-        // arguments, exit code, a piece of the one message (none: ""), a file made unwritable and how, the current mod after (and the game's)
-        {L"--mod \"night moths.mdf\" --run", 0, L"", L"", none, L"Night Moths.mdf"},
-        {L"/PLAIN /Run", 0, L"", L"", none, L"main"},
-        {L"/?", 0, L"--mod NAME", L"", none, L"old.mdf"},
-        {L"--Bogus --run", 1, L"Unknown option \"--Bogus\".\r\n\r\nVarpick.exe [--mod", L"", none, L"old.mdf"},
-        {L"--mod", 1, L"--mod needs the name", L"", none, L"old.mdf"},
-        {L"--mod \"Night Moths.mdf\" --plain", 1, L"cannot go together", L"", none, L"old.mdf"},
-        {L"--mod \"No Such.mdf\" --run", 1, L"\"No Such.mdf\" is not in the mod list", L"", none, L"old.mdf"},
-        {L"--mod \"Crimson Dusk.mdf\" --run", 1, L"could not be read", L"Mods.cfg", held, L"old.mdf"},
-        {L"--mod \"Crimson Dusk.mdf\" --run", 1, L"The current mod could not be saved", L"Varmoth.ini", held, L"old.mdf"},
-        {L"--plain --run", 1, L"Mothvar.exe Not Found", L"Mothvar.exe", folder, L"main"},
-    };
-    for (const auto& [arguments, exitCode, told, unwritable, fault, mod] : rows) {
-        SCOPED_TRACE(testing::Message() << ToAnsi(arguments).value_or("?"));
-        WriteBytes(here.folder / L"Varmoth.ini", kOldMod);
-        const size_t gamesBefore = here.GamesStarted();
-        std::tuple<DWORD, std::vector<std::wstring>, bool> ended;
-        WhileUnwritable(here.folder / unwritable, fault, [&] { ended = UntilItEnds(StartProgram(here.varpick, arguments).get()); });
-        const auto& [code, shown, windowShown] = ended;
-        EXPECT_TRUE(code == exitCode && !windowShown) << code;
-        EXPECT_TRUE(*told ? shown.size() == 1 && shown[0].find(told) != std::wstring::npos : shown.empty()) << ToAnsi(shown.empty() ? L"" : shown[0]).value_or("?");
-        EXPECT_EQ(here.CurrentMod(), mod);
-        const bool started = code == 0 && std::wstring(arguments).find(L"un") != std::wstring::npos;  // --run, /Run
-        ASSERT_TRUE(WaitUntil([&] { return here.GamesStarted() == gamesBefore + started; }, started ? 10s : 0s));
-        const auto reports = StandInReports(here.folder.path());
-        EXPECT_TRUE(!started || std::any_of(reports.begin(), reports.end(), [&](auto& report) { return report.at(L"current_mod") == mod; }));
+    for (const auto& [varpick, arguments] : {std::pair(here.varpick, L"--mod \"night moths.mdf\" --run"), std::pair(elsewhere.varpick, L"--MOD \"crimson dusk.mdf\"")}) {
+        const auto [code, shown, windowShown] = UntilItEnds(StartProgram(varpick, arguments).get());
+        EXPECT_TRUE(code == 0 && shown.empty() && !windowShown) << code;
     }
-    const auto label = [&] { return WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(); };
-    EXPECT_EQ(label(), L"Current mod: old.mdf|old.mdf") << "not handed to another folder's";
-
-    // The menu item, on the line it opened on; the shortcut's arguments, folder and icon, as it
-    // stores them.
-    SendMessageW(GetDlgItem(main, IDC_CBOMODS), LB_SETCURSEL, 0, 0);
-    PostMessageW(main, WM_COMMAND, IDM_CREATESHORTCUT, 0);
-    const std::wstring shortcut = desktop / L"Night Moths - Varmoth.lnk";
-    EXPECT_NE(NextMessageBox(running.get(), 10s).find(shortcut), std::wstring::npos);
-    const std::string link = ReadBytes(shortcut).value_or("");
-    for (const std::wstring& text : {std::wstring(L"--mod \"Night Moths.mdf\" --run"), elsewhere.folder.path(), elsewhere.folder / L"Mothvar.exe"})
-        EXPECT_NE(link.find(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t))), std::string::npos) << ToAnsi(text).value_or("?");
-
-    // Started by the shell, and with other options, the running Varpick carries them out; with none
-    // it comes forward, restored, and the second start writes nothing.
-    DeleteFileW((elsewhere.folder / L"Varpick.ini").c_str());
-    ShellExecuteW(nullptr, nullptr, shortcut.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    EXPECT_TRUE(WaitUntil([&] { return label() == L"Current mod: Night Moths.mdf|Night Moths.mdf"; }));
-    const std::tuple<std::wstring, DWORD, const wchar_t*, const wchar_t*> starts[] = {  // arguments, exit code, the label after, what the running one tells
-        {L"--plain", 0, L"Current mod: Mothvar|main", L""},
-        {L"--mod \"No Such.mdf\"", 1, L"Current mod: Mothvar|main", L"\"No Such.mdf\" is not in the mod list"},
-        {L"", 0, L"Current mod: Mothvar|main", L""}};
-    for (const auto& [with, exitCode, labelAfter, told] : starts) {
-        if (with.empty()) ShowWindow(main, SW_MINIMIZE);
-        UniqueKernelHandle second = StartProgram(elsewhere.varpick, with);
-        EXPECT_NE((*told ? NextMessageBox(running.get(), 10s) : L"").find(told), std::wstring::npos);
-        const auto [code, shown, windowShown] = UntilItEnds(second.get());
-        EXPECT_TRUE(code == exitCode && shown.empty()) << "the second start shows nothing: " << code;
-        EXPECT_EQ(label(), labelAfter);
-    }
-    EXPECT_FALSE(IsIconic(main) || ReadBytes(elsewhere.folder / L"Varpick.ini")) << "restored; nothing written by a second start";
-    ASSERT_TRUE(WaitUntil([&] { return elsewhere.GamesStarted() == 1; }));
-    EXPECT_EQ(StandInReports(elsewhere.folder.path())[0].at(L"current_mod"), L"Night Moths.mdf");
+    ASSERT_TRUE(WaitUntil([&] { return here.GamesStarted() == 1; }));
+    EXPECT_EQ(StandInReports(here.folder.path())[0].at(L"current_mod") + L"|" + here.CurrentMod(), L"night moths.mdf|night moths.mdf");
+    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(), L"Current mod: Crimson Dusk.mdf|Crimson Dusk.mdf");
 
     const std::wstring notYet = L"C:\\Games\\Not installed yet\\Mothvar.exe";
     PostMessageW(GetDlgItem(main, IDC_CMDOPTIONS), BM_CLICK, 0, 0);

@@ -1,7 +1,10 @@
 #include "Controls.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
+
+#include "UniqueHandle.h"
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -27,6 +30,22 @@ std::wstring ListBox::ItemText(int index) const {
 std::wstring ListBox::SelectedText() const {
     const int index = SelectedIndex();
     return index < 0 ? std::wstring() : ItemText(index);
+}
+
+void ListBox::FitHorizontalExtent() const {
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0))) SelectObject(dc.get(), font);
+    LONG widest = 0;
+    for (int index = 0, count = Count(); index < count; ++index) {
+        const std::wstring text = ItemText(index);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    // A character's width more, for the margin the list leaves before each line.
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.get(), &metrics);
+    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, widest > 0 ? widest + metrics.tmAveCharWidth : 0, 0);
 }
 
 void ComboBox::Add(const std::wstring& text) const {

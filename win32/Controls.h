@@ -30,7 +30,11 @@ public:
     void Reserve(int lines, size_t characters) const {
         SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(lines), static_cast<LPARAM>(characters * sizeof(wchar_t)));
     }
-    void Clear() const { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
+    // Also the sideways extent, which the list keeps through LB_RESETCONTENT.
+    void Clear() const {
+        SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+        SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, 0, 0);
+    }
     int Count() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
     int SelectedIndex() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }
     void SetSelectedIndex(int index) const { SendMessageW(hwnd_, LB_SETCURSEL, index, 0); }
@@ -38,6 +42,9 @@ public:
     std::wstring ItemText(int index) const;
     // The text of the selected line, or the empty text when no line is selected.
     std::wstring SelectedText() const;
+    // Lets a list with WS_HSCROLL scroll sideways as far as its widest line, measured in its font:
+    // after lines are added or removed, and when its font changed.
+    void FitHorizontalExtent() const;
 
 private:
     HWND hwnd_;

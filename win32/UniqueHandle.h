@@ -66,6 +66,12 @@ struct GdiObjectTraits {  // HFONT, HBRUSH
     static void close(pointer h) noexcept { ::DeleteObject(h); }
 };
 
+struct MemoryDcTraits {  // CreateCompatibleDC: deleted, where a window's DC is released
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DeleteDC(h); }
+};
+
 struct WindowTraits {  // windows this code created and nobody else destroys
     using pointer = HWND;
     static pointer invalid() noexcept { return nullptr; }
@@ -83,6 +89,7 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueHKey = UniqueHandle<RegKeyTraits>;
 using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueHWnd = UniqueHandle<WindowTraits>;
 using UniqueHMenu = UniqueHandle<MenuTraits>;
 

@@ -212,4 +212,48 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     SetTimer(Main(), 1, 100, [](HWND window, UINT, UINT_PTR id, DWORD) { KillTimer(window, id); EndMenu(); });
     SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
     EXPECT_EQ(ListBox(list).SelectedIndex(), 1);
+
+    SendMessageW(Main(), WM_COMMAND, IDM_CREATESHORTCUT, 0);  // for that line, on the desktop
+    const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
+    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
+
+    // A line wider than the list scrolls sideways, as far as the widest line in the list's font,
+    // which a change of DPI may change; no further once it is removed or the list emptied.
+    const auto extent = [&] { return SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); };
+    RECT client, frame;
+    GetClientRect(list, &client);
+    AddMod(L"C:\\m\\" + std::wstring(100, L'w') + L".mdf");
+    const LRESULT wide = extent();
+    const UniqueHFont large(CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);  // as the dialog manager does
+    GetWindowRect(Main(), &frame);
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(ScreenDpi(), ScreenDpi()), reinterpret_cast<LPARAM>(&frame));
+    PumpMessages();
+    EXPECT_TRUE(wide > client.right && extent() > wide) << wide;
+    Select(5);
+    SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0);
+    EXPECT_LE(extent(), client.right);
+    Press(Main(), IDC_CMDDELETEALLMODS);
+    EXPECT_EQ(extent(), 0);
+    Quit();  // before the font goes
+}
+
+// A --run start that cannot find the game or set the mod writes nothing and starts nothing; a
+// mod no longer listed says what to do.
+TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
+    const std::string game = "[mods]\r\ncurrentmod=old.mdf\r\n", settings = "[Main]\r\n";
+    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n");
+    WriteBytes(folder / L"Varmoth.ini", game);
+    WriteBytes(folder / L"Varpick.ini", settings);  // no game path: the default, where there is no game yet
+    modMain::SetAppFolder(folder.path());
+    const auto launch = [](std::vector<std::wstring> arguments) { return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW); };
+    EXPECT_EQ(launch({L"--mod", L"a.mdf", L"--run"}) + launch({L"--mod", L"Nope.mdf", L"--run"}), 2);
+    ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
+    WhileUnwritable(folder / L"Varmoth.ini", Fault::Held, [&] { EXPECT_EQ(launch({L"--plain", L"--run"}), 1); });
+    EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings) << "written";
+    ASSERT_TRUE(prompts.messages.size() == 3 && prompts.beeps == 3);
+    EXPECT_EQ(prompts.messages[0], L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog");
+    EXPECT_TRUE(prompts.messages[1].ends_with(L"\"Nope.mdf\" is not in the mod list, so it was not set. The game was not started.\r\n\r\n"
+                                              L"Add the mod to the list with Add a Mod, or make a new shortcut: right-click its line in the list and choose Create desktop shortcut."));
+    EXPECT_FALSE(WaitUntil([&] { return !StandInReports(folder.path()).empty(); }, 1s)) << "a game started";
 }
