@@ -22,7 +22,6 @@ TEST(ParseCatalogue, ReadsEntriesOfThreeLinesAndCopesWithDamagedFiles) {
         {L"1\r\nMy Mod\r\nsub dir\\x.mdf\r\n", L"1:My Mod:sub dir\\x.mdf"},
         {L"12\r\n\r\na.mdf\r\n7\r\n\r\n", L"12::a.mdf"},  // an incomplete last entry is dropped
         {L"abc\r\n\r\na.mdf\r\n70000\r\n\r\nb.mdf\r\n\r\n\r\nc.mdf\r\n", L"0::a.mdf|0::b.mdf|0::c.mdf"},  // bad IDs
-        {L"1\r\n\r\na\rb.mdf\r\n", L"1::a\rb.mdf"},  // a lone CR is no line end
         {thousand + L"1\r\n\r\nmore.mdf\r\n", Describe(ParseCatalogue(thousand, 1000)) + L"+more"},
         {thousand + L"\r\n", Describe(ParseCatalogue(thousand, 1000))},  // an incomplete entry is no further mod
     };

@@ -27,12 +27,6 @@ protected:
     static HWND About() { return frmAbout::Instance().hwnd(); }
     static void Press(HWND window, int id) { SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); }
     static std::wstring Text(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
-    // A fixed frame, no minimise or maximise; owned by a hidden window, not the main one: out of the taskbar.
-    static bool IsFixedDialogOutOfTheTaskbar(HWND dialog) {
-        HWND owner = GetWindow(dialog, GW_OWNER);
-        return !(GetWindowLongPtrW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) &&
-               !(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) && owner && owner != Main() && !IsWindowVisible(owner);
-    }
     // The window that has the keyboard: the thread's active window, when it holds the focus and
     // the user sees it; nullptr otherwise.
     static HWND KeyboardWindow() {

@@ -232,20 +232,13 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
     return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
 }
 
-std::wstring NextMessageBox(HANDLE process, std::chrono::milliseconds deadline, bool* overShownWindow) {
-    const HWND box = ShownWindowOf(process, L"#32770", nullptr, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, deadline);
-    if (!box) return L"";
-    if (overShownWindow) *overShownWindow = IsWindowVisible(GetWindow(box, GW_OWNER));
-    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    WaitUntil([&] { return !IsWindow(box); }, 5s);
-    return text;
-}
-
-void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>& done, std::chrono::milliseconds deadline) {
+void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done, std::chrono::milliseconds deadline) {
     for (const auto end = std::chrono::steady_clock::now() + deadline; !done() && std::chrono::steady_clock::now() < end;) {
-        bool over = true;
-        if (std::wstring text = NextMessageBox(process, 50ms, &over); !text.empty()) told.texts.push_back(text), told.overShownWindows &= over;
+        const HWND box = ShownWindowOf(process, L"#32770", nullptr, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, 50ms);
+        if (!box) continue;
+        told.push_back(WindowText(GetDlgItem(box, 0xFFFF)));  // a message box's text; answered with OK
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        WaitUntil([&] { return !IsWindow(box); }, 5s);
     }
 }
 

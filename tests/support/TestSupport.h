@@ -71,15 +71,8 @@ UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring&
 HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = 20s);
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
-// The text of the process's next message box, answered with OK; empty when none shows in time.
-std::wstring NextMessageBox(HANDLE process, std::chrono::milliseconds deadline = 1s, bool* overShownWindow = nullptr);
-// What the process's message boxes said, and whether each showed over its shown owner.
-struct Told {
-    std::vector<std::wstring> texts;
-    bool overShownWindows = true;
-};
-// Answers the process's message boxes until `done` or the deadline, adding them to `told`.
-void AnswerMessageBoxes(HANDLE process, Told& told, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
+// Answers the process's message boxes with OK until `done` or the deadline, adding their texts to `told`.
+void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
 
 // Points this program's imports of `function`, which the product's code calls too, at
 // `replacement`; returns `function`, to point them back with.
