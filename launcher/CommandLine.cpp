@@ -3,14 +3,15 @@
 #include <cwctype>
 
 // A table in the message box, which expands tabs to stops eight average characters apart: each
-// cell stays shorter than that.
+// cell stays shorter than that, and each line short enough not to wrap.
 const wchar_t kUsage[] =
     L"Varpick.exe [--mod \"Name.mdf\" | --plain] [--run]\r\n\r\n"
-    L"--mod\t/mod\tNAME: makes NAME, a mod of the list, the game's current mod\r\n"
-    L"--plain\t/plain\tmakes the plain game current\r\n"
-    L"--run\t/run\tthen starts the game, without Varpick's window\r\n"
+    L"--mod\t/mod\tNAME: that mod of the list\r\n"
+    L"--plain\t/plain\tthe plain game, no mod\r\n"
+    L"--run\t/run\tthen starts the game\r\n"
     L"--help\t/help\tshows this\r\n"
     L"-h\t/?\tthe same as --help\r\n\r\n"
+    L"--mod and --plain make the game's current mod; --run starts it without Varpick's window. "
     L"Options and names take any letter case. A name spelt exactly as a line of the list sets that "
     L"line; only when none is, the line that differs from it in letter case alone.\r\n\r\n"
     L"Exit code 0: done; 1: refused or failed.";
