@@ -353,7 +353,7 @@ int frmMain::Launch(const LaunchRequest& request, int showCommand) {
     frmMain& form = Instance();
     if (request.bRun) {  // no window: the catalogue the window's load reads, then the commands
         modMain::CreateMods();
-        if (request.sMod) modMain::LoadMods();
+        if (request.sMod) modMain::LoadMods(false);  // read only, as the settings: a refused start writes nothing
         modMain::LoadLauncherSettings(false);  // the game's path, read only: a refused start writes nothing
         return form.CarryOut(request);
     }

@@ -136,7 +136,7 @@ void CreateMods() {
     iModCount = 0;  // a new table holds no entries
 }
 
-ModsLoad LoadMods() {
+ModsLoad LoadMods(bool createMissing) {
     ModsLoad load;
     load.sCurrentMod = GetFromINI(L"mods", L"currentmod", L"", AppFile(L"varmoth.ini"));
 
@@ -145,7 +145,7 @@ ModsLoad LoadMods() {
     g_unlisted.clear();
     FileRead read = ReadWholeFile(file);
     if (read.error == ERROR_FILE_NOT_FOUND) {
-        CreateEmptyFile(file);  // nothing is lost if this fails: the catalogue is empty anyway
+        if (createMissing) CreateEmptyFile(file);  // nothing is lost if this fails: the catalogue is empty anyway
         read = FileRead{};
     }
     if (read.error != ERROR_SUCCESS) {

@@ -57,9 +57,9 @@ struct ModsLoad {
 };
 
 // Reads the game's current mod and the catalogue (creating an empty Mods.cfg when there is
-// none) into Mods and iModCount. A catalogue that exists but cannot be read leaves the table
-// empty and is protected from being overwritten for the rest of the run.
-ModsLoad LoadMods();
+// none, if `createMissing`) into Mods and iModCount. A catalogue that exists but cannot be read
+// leaves the table empty and is protected from being overwritten for the rest of the run.
+ModsLoad LoadMods(bool createMissing = true);
 
 // The index (1..iModCount) of the entry whose path is spelt exactly `name`; when there is none,
 // of the first entry whose path differs from it in letter case alone; 0 when there is none either.

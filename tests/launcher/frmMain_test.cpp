@@ -231,7 +231,9 @@ TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     WriteBytes(folder / L"Varpick.ini", settings);  // no game path: the default, where there is no game yet
     modMain::SetAppFolder(folder.path());
     const auto launch = [](std::vector<std::wstring> arguments) { return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW); };
-    EXPECT_EQ(launch({L"--mod", L"a.mdf", L"--run"}) + launch({L"--mod", L"Nope.mdf", L"--run"}), 2);
+    EXPECT_EQ(launch({L"--mod", L"a.mdf", L"--run"}), 1);
+    DeleteFileW((folder / L"Mods.cfg").c_str());  // and no mod list is made either
+    EXPECT_TRUE(launch({L"--mod", L"Nope.mdf", L"--run"}) == 1 && !ReadBytes(folder / L"Mods.cfg"));
     ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
     WhileUnwritable(folder / L"Varmoth.ini", Fault::Held, [&] { EXPECT_EQ(launch({L"--plain", L"--run"}), 1); });
     EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings) << "written";
