@@ -99,13 +99,17 @@ DWORD RetryWhileHeld(const std::wstring& path, const std::function<DWORD()>& ste
     // Virus checkers, the search indexer and cloud sync open every new or changed file for a few
     // milliseconds, without delete sharing: a rename, delete or open meets ERROR_SHARING_VIOLATION,
     // ERROR_LOCK_VIOLATION or ERROR_ACCESS_DENIED (a file pending deletion) until they let go.
-    // Access is denied for good on a folder or a read-only file: that is no hold to wait out.
+    // Access is denied for good on a folder, on a read-only file, and where there is no file (the
+    // folder refuses new ones; a file pending deletion is denied even to this look): no hold to
+    // wait out.
     constexpr DWORD kPatienceMs = 2000;
     DWORD waited = 0, pause = 10, error;
     while ((error = step()) == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED) {
         const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (waited >= kPatienceMs || (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-                                      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))))
+        const bool absent = attributes == INVALID_FILE_ATTRIBUTES && GetLastError() != ERROR_ACCESS_DENIED;
+        if (waited >= kPatienceMs ||
+            (error == ERROR_ACCESS_DENIED &&
+             (absent || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))))))
             break;
         Sleep(pause);
         waited += pause;
