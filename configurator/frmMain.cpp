@@ -3,6 +3,7 @@
 #include <iterator>
 #include <span>
 
+#include "../profile/FileIO.h"
 #include "../profile/Profile.h"
 #include "../win32/Prompts.h"
 #include "../win32/SystemError.h"
@@ -107,10 +108,15 @@ std::wstring frmMain::Caption() const { return WindowText(hwnd()); }
 void frmMain::Form_Load() {
     for (const wchar_t* name : kPresetNames) Box(IDC_CBOPRESET).Add(name);
     sConfigFile = programFolder_ + L"\\vmtconfig.ini";
+    // A cloud client or virus checker may hold the file for a moment: unread, every option would
+    // take its default, written over the stored value. A file held for longer can neither be read
+    // nor completed: the options show their defaults, and nothing is written.
+    DWORD held = ERROR_SUCCESS;
+    const bool readable = OpenForReading(sConfigFile, held) || held == ERROR_FILE_NOT_FOUND;
     // Each option is filled and selected before the next, so missing keys are written in order.
     for (const OptionBox& option : kOptions) {
         for (const wchar_t* item : option.items) Box(option.id).Add(item);
-        const std::wstring stored = GetFromINI(kSection, option.key, L"1", sConfigFile);
+        const std::wstring stored = readable ? GetFromINI(kSection, option.key, L"1", sConfigFile) : L"1";
         SelectOption(option.id, SelectionFromStored(stored, static_cast<int>(option.items.size())));
     }
     EnableWindow(Item(IDC_CMDAPPLY), FALSE);

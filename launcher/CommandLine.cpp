@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <cstring>
 #include <cwctype>
 
 // A table in the message box, which expands tabs to stops eight average characters apart: each
@@ -67,4 +68,21 @@ std::wstring QuoteArgument(const std::wstring& argument) {
         quoted += c;
     }
     return quoted.append(backslashes * 2, L'\\') + L"\"";
+}
+
+std::wstring JoinArguments(std::span<const std::wstring> arguments) {
+    std::wstring text;
+    for (const std::wstring& argument : arguments) text.append(argument).push_back(L'\0');
+    return text;
+}
+
+std::optional<std::vector<std::wstring>> SplitArguments(const void* data, std::size_t bytes) {
+    if (!data || bytes == 0 || bytes % sizeof(wchar_t) != 0) return std::nullopt;
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data, bytes);  // the sender's bytes need not be aligned for wchar_t
+    if (text.back() != L'\0') return std::nullopt;
+    std::vector<std::wstring> arguments;
+    for (std::size_t start = 0, end; (end = text.find(L'\0', start)) != std::wstring::npos; start = end + 1)
+        arguments.push_back(text.substr(start, end - start));
+    return arguments;
 }

@@ -46,12 +46,12 @@ public:
 
     // Paints the window and every control on it in `colour` with black text, loading the
     // window first. The colours stay with the instance, so a window loaded again later comes
-    // back in them.
+    // back in them. While high contrast is on, the window shows the system's colours instead.
     void PaintSkin(COLORREF colour) {
         if (!Load()) return;
         skinBrush_.reset(CreateSolidBrush(colour));
         skinColour_ = colour;
-        RedrawWindow(this->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        Repaint();
     }
 
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,16 +61,25 @@ public:
         case WM_CTLCOLOREDIT:    // the path box, the skin combo's text field
         case WM_CTLCOLORLISTBOX: // the mod list, the skin combo's drop-down list
             // Push buttons ask with WM_CTLCOLORBTN, which is left alone: they keep the standard face.
-            if (!skinBrush_) return FALSE;  // no skin yet: the system's colours
+            // No skin yet, or high contrast on: the system's colours.
+            if (!skinBrush_ || HighContrastOn()) return FALSE;
             SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             SetBkColor(reinterpret_cast<HDC>(wParam), skinColour_);
             return reinterpret_cast<INT_PTR>(skinBrush_.get());
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:  // high contrast turned on or off, among others: painted again at once
+            Repaint();
+            return static_cast<Derived*>(this)->FormMessage(message, wParam, lParam);
         default:
             return static_cast<Derived*>(this)->FormMessage(message, wParam, lParam);
         }
     }
 
 private:
+    void Repaint() const {
+        RedrawWindow(this->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+
     UniqueHBrush skinBrush_;
     COLORREF skinColour_ = 0;
 };

@@ -8,6 +8,7 @@
 
 #include "../profile/AnsiText.h"
 #include "../profile/FileIO.h"
+#include "../win32/ComApartment.h"
 #include "../win32/Libraries.h"
 #include "../win32/UniqueHandle.h"
 #include "CommandLine.h"
@@ -17,16 +18,13 @@ namespace {
 
 // What the shortcut needs of the COM and shell libraries, looked up when first needed.
 struct ShellLibraries {
-    decltype(&CoInitializeEx) coInitializeEx = nullptr;
-    decltype(&CoUninitialize) coUninitialize = nullptr;
     decltype(&CoCreateInstance) coCreateInstance = nullptr;
     decltype(&CoTaskMemFree) coTaskMemFree = nullptr;
     decltype(&CreateStreamOnHGlobal) createStreamOnHGlobal = nullptr;
     decltype(&SHGetKnownFolderPath) shGetKnownFolderPath = nullptr;
 
     bool Loaded() const {
-        return coInitializeEx && coUninitialize && coCreateInstance && coTaskMemFree && createStreamOnHGlobal &&
-               shGetKnownFolderPath;
+        return coCreateInstance && coTaskMemFree && createStreamOnHGlobal && shGetKnownFolderPath;
     }
 };
 
@@ -39,8 +37,6 @@ const ShellLibraries& Libraries() {
     static const ShellLibraries libraries = [] {
         ShellLibraries found;
         const HMODULE ole = LoadSystemLibrary(L"ole32.dll"), shell = LoadSystemLibrary(L"shell32.dll");
-        Find(found.coInitializeEx, ole, "CoInitializeEx");
-        Find(found.coUninitialize, ole, "CoUninitialize");
         Find(found.coCreateInstance, ole, "CoCreateInstance");
         Find(found.coTaskMemFree, ole, "CoTaskMemFree");
         Find(found.createStreamOnHGlobal, ole, "CreateStreamOnHGlobal");
@@ -105,7 +101,7 @@ HRESULT ShortcutBytes(const ShellLibraries& shell, const std::wstring& mod, cons
 DWORD CreateDesktopShortcut(const std::wstring& mod, const std::wstring& gameIcon, std::wstring& path) {
     const ShellLibraries& shell = Libraries();
     if (!shell.Loaded()) return ERROR_PROC_NOT_FOUND;
-    const HRESULT initialised = shell.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const ComApartment com;
     wchar_t* desktop = nullptr;
     HRESULT result = shell.shGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop);
     if (SUCCEEDED(result)) path = std::wstring(desktop) + L"\\" + ShortcutName(mod);
@@ -113,6 +109,5 @@ DWORD CreateDesktopShortcut(const std::wstring& mod, const std::wstring& gameIco
     std::string bytes;
     if (SUCCEEDED(result))
         result = ShortcutBytes(shell, mod, modMain::IsExistingFile(gameIcon) ? gameIcon : ThisProgram(), bytes);
-    if (SUCCEEDED(initialised)) shell.coUninitialize();
     return FAILED(result) ? ErrorOf(result) : ReplaceFileContents(path, bytes);
 }

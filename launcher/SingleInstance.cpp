@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "../profile/FileIO.h"
+#include "CommandLine.h"
 
 namespace {
 
@@ -87,16 +88,15 @@ bool SingleInstance::ActivateFirst() const {
     return true;
 }
 
-int SingleInstance::HandOver(const std::vector<std::wstring>& arguments) const {
+std::optional<int> SingleInstance::HandOver(const std::vector<std::wstring>& arguments) const {
     HWND first = FirstWindow();
-    if (!first) return 1;
-    std::wstring text;
-    for (const std::wstring& argument : arguments) text.append(argument).push_back(L'\0');
+    if (!first) return std::nullopt;
+    std::wstring text = JoinArguments(arguments);
     const COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
     DWORD_PTR result = 1;
     AllowSetForegroundWindow(ASFW_ANY);  // the first may come forward
     // As long as the first answers: it may wait for its user at a message box.
     if (!SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NOTIMEOUTIFNOTHUNG, 10000, &result))
-        return 1;
+        return std::nullopt;
     return result == 0 ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 // it; a later start there finds that Varpick's window by it and brings it forward instead.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,17 @@ public:
 
     // True when no other Varpick runs in the folder.
     bool IsFirst() const { return first_; }
-    // True when the Varpick that runs in the folder may not be opened by this one (it runs as
-    // administrator, this one does not) and shows no window this one can find.
-    bool OutOfReach() const { return denied_ && !FirstWindow(); }
+    // True when the Varpick that runs in the folder may not be opened by this one: it runs as
+    // administrator, this one does not.
+    bool FirstIsElevated() const { return denied_; }
     // Brings the main window of the Varpick that runs in the folder forward, restored if it was
     // minimised. False when no such window showed within a few seconds.
     bool ActivateFirst() const;
     // Hands the command line's arguments to the Varpick that runs in the folder, which carries
-    // them out as its own buttons would; its result: 0 done, 1 refused or failed.
-    int HandOver(const std::vector<std::wstring>& arguments) const;
+    // them out as its own buttons would; its result: 0 done, 1 refused or failed. Nothing when
+    // that Varpick could not be reached: no window of it showed within a few seconds, or it did
+    // not answer (it waits for a prompt of the system's, or it hangs).
+    std::optional<int> HandOver(const std::vector<std::wstring>& arguments) const;
 
 private:
     // The main window of the Varpick that runs in the folder, once it shows (within a few seconds).

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,20 @@
 #include "SingleInstance.h"
 #include "frmMain.h"
 #include "modMain.h"
+
+namespace {
+
+// Why a second start in the folder ends without doing anything, and what to do.
+constexpr wchar_t kElevatedElsewhere[] =
+    L"Varpick already runs in this folder as administrator, where this start cannot reach it. "
+    L"Use that Varpick, or close it and start this one again.";
+constexpr wchar_t kUnreachable[] =
+    L"Varpick already runs in this folder, but it did not answer: it may be waiting for an answer in a "
+    L"message or in Windows' permission prompt, be busy, or have its window hidden.\r\n\r\n"
+    L"Answer or close that Varpick (if it does not close, end \"Varpick.exe\" in Task Manager), "
+    L"then start this one again.";
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     RestrictLibrarySearch();
@@ -23,12 +38,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // Before any file is read or written: a second Varpick in the folder only points to the
     // first, or hands its command line to it.
     const SingleInstance instance(modMain::AppFolder());
-    if (instance.OutOfReach()) {
-        CurrentPrompts().Message(nullptr, L"Varpick already runs in this folder as administrator, where this start cannot reach it. "
-                                 L"Use that Varpick, or close it and start this one again.", L"Varpick", MB_OK | MB_ICONINFORMATION);
+    if (!instance.IsFirst()) {
+        const std::optional<int> done =
+            request.HasOptions() ? instance.HandOver(arguments) : instance.ActivateFirst() ? std::optional(0) : std::nullopt;
+        if (done) return *done;
+        CurrentPrompts().Message(nullptr, instance.FirstIsElevated() ? kElevatedElsewhere : kUnreachable, L"Varpick",
+                                 MB_OK | MB_ICONINFORMATION);
         return 1;
     }
-    if (!instance.IsFirst()) return request.HasOptions() ? instance.HandOver(arguments) : (instance.ActivateFirst() ? 0 : 1);
     if (request.HasOptions()) return frmMain::Launch(request, showCommand);
     if (!frmMain::Instance().Load()) return 1;
     frmMain::Instance().Show(showCommand);

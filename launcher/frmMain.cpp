@@ -9,6 +9,7 @@
 #include "../profile/Profile.h"
 #include "../win32/Dialog.h"
 #include "../win32/Libraries.h"
+#include "../win32/ProcessToken.h"
 #include "../win32/Prompts.h"
 #include "../win32/SystemError.h"
 #include "Shortcut.h"
@@ -23,6 +24,22 @@ namespace {
 
 constexpr wchar_t kErrorTitle[] = L"Varmoth Error";
 constexpr wchar_t kForumHost[] = L"forum.varmoth.example";
+
+// Asked before a start of the game as administrator by a Varpick whose writes Windows keeps in
+// the player's VirtualStore (the x86 build under Program Files).
+constexpr wchar_t kUnseenByElevatedGame[] =
+    L"Mothvar.exe is set to run as administrator. Run so, it may not use the mod Varpick set: Windows keeps "
+    L"the files Varpick writes in the game's folder apart for you (in your VirtualStore), and a program run as "
+    L"administrator reads the game folder's own files.\r\n\r\n"
+    L"To mend it, start Varpick as administrator too, or clear \"Run this program as an administrator\" "
+    L"on the Compatibility tab of Mothvar.exe's Properties.\r\n\r\n"
+    L"Start the game anyway?";
+
+// Asked before a start of the game that another program handed to a Varpick run as administrator.
+constexpr wchar_t kHandedOverRun[] =
+    L"A shortcut or another program asks Varpick to start Mothvar.exe. Varpick runs as administrator, so "
+    L"the game would run as administrator too, without Windows asking you.\r\n\r\n"
+    L"Start the game?";
 
 std::wstring FileTitle(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
@@ -76,12 +93,12 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Form_Unload();
         return TRUE;
-    case WM_COPYDATA:  // another start of Varpick in this folder hands its command line over
-        if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam); data->dwData == kHandOverCommandLine) {
-            SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, CarryOutHandedOver(data));
-            return TRUE;
-        }
-        return FALSE;
+    case WM_COPYDATA: {  // another start of Varpick in this folder hands its command line over; nothing else is taken
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const bool handOver = data && data->dwData == kHandOverCommandLine;
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, handOver ? CarryOutHandedOver(data) : 1);
+        return TRUE;
+    }
     case kShowStartupMessage:
         if (!startupMessage_.empty()) ShowError(std::exchange(startupMessage_, std::wstring()));
         return TRUE;
@@ -172,7 +189,12 @@ void ActivateMainWindow() {
 void frmMain::cmdRun_Click() { RunGame(); }
 
 bool frmMain::RunGame() {
-    const DWORD error = modMain::RunVarmoth();
+    DWORD error = modMain::RunVarmoth(modMain::ElevatedStart::StopIfUnseen);
+    if (error == ERROR_ELEVATION_REQUIRED) {  // this Varpick's files are in the VirtualStore, which the game will not read
+        CurrentPrompts().Beep();
+        if (CurrentPrompts().Message(hwnd(), kUnseenByElevatedGame, kErrorTitle, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+        error = modMain::RunVarmoth(modMain::ElevatedStart::Ask);
+    }
     if (error == ERROR_SUCCESS) return true;
     // No game there, or a file that is no program (a settings file picked by mistake): the same
     // setup mistake, which the options dialog mends.
@@ -401,13 +423,17 @@ int frmMain::CarryOut(const LaunchRequest& request) {
 }
 
 LRESULT frmMain::CarryOutHandedOver(const COPYDATASTRUCT* data) {
-    // The arguments, each ended by a NUL; checked already by the start that hands them over.
-    std::vector<std::wstring> arguments;
-    const std::wstring_view text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-    for (size_t start = 0, end; (end = text.find(L'\0', start)) != std::wstring_view::npos; start = end + 1)
-        arguments.emplace_back(text.substr(start, end - start));
-    const LaunchRequest request = ReadCommandLine(arguments);
-    return request.sRefusal.empty() ? CarryOut(request) : 1;
+    // Any program may send this (a Varpick run as administrator lets lower ones in): what is no
+    // list of arguments is refused unread.
+    const std::optional<std::vector<std::wstring>> arguments = SplitArguments(data->lpData, data->cbData);
+    if (!arguments) return 1;
+    const LaunchRequest request = ReadCommandLine(*arguments);
+    if (!request.sRefusal.empty()) return 1;
+    // Run as administrator, this Varpick would start the game so for whoever asks: the player decides.
+    if (request.bRun && RunsElevated() &&
+        CurrentPrompts().Message(hwnd(), kHandedOverRun, L"" VARPICK_TITLE, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        return 1;
+    return CarryOut(request);
 }
 
 void frmMain::FatalErrorReport(DWORD code, const std::wstring& description) {

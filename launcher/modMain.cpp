@@ -10,6 +10,7 @@
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
 #include "../text/NumberText.h"
+#include "../win32/ProcessToken.h"
 #include "../win32/Prompts.h"
 #include "../win32/UniqueHandle.h"
 #include "../profile/FileIO.h"
@@ -17,11 +18,6 @@
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "frmOptions.h"
-
-// Not in MinGW-w64's headers: "The requested operation requires elevation."
-#ifndef ERROR_ELEVATION_REQUIRED
-#define ERROR_ELEVATION_REQUIRED 740L
-#endif
 
 namespace modMain {
 
@@ -83,9 +79,9 @@ void SetAppFolder(std::wstring folder) { g_appFolder = std::move(folder); }
 std::wstring AppFile(const wchar_t* name) { return AppFolder() + L"\\" + name; }
 
 bool FileExists(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(file);
+    // A file held for a moment exists all the same: taken for missing, it would be written anew.
+    DWORD error = ERROR_SUCCESS;
+    return static_cast<bool>(OpenForReading(path, error));
 }
 
 void LoadLauncherSettings(bool complete) {
@@ -243,7 +239,7 @@ bool ProgramFound(const std::wstring& commandLine) {
     return IsExistingFile(program) || IsExistingFile(program + L".exe");
 }
 
-DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
+DWORD StartProgram(std::wstring commandLine, WORD showCommand, ElevatedStart elevated) {
     if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
     const std::wstring executable = ProgramOf(commandLine);
     std::wstring parameters;
@@ -269,18 +265,20 @@ DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
                         &startup, &process)) {
         // A program marked "Run this program as an administrator", or whose manifest asks for it:
         // CreateProcessW refuses it with ERROR_ELEVATION_REQUIRED, while the shell's start asks
-        // the user's consent. (Wine has no consent to ask, so it never refuses.)
+        // the user's consent. (Wine has no consent to ask, so it never refuses.) An elevated
+        // program is never virtualized: it reads the real files, not our VirtualStore copies.
         const DWORD error = GetLastError();
-        return error == ERROR_ELEVATION_REQUIRED
-                   ? CurrentPrompts().StartElevated(executable, parameters, workingFolder, showCommand)
-                   : error;
+        if (error != ERROR_ELEVATION_REQUIRED) return error;
+        if (elevated == ElevatedStart::StopIfUnseen && RunsVirtualized()) return error;
+        return CurrentPrompts().StartElevated(frmMain::Instance().hwnd(), executable, parameters, workingFolder,
+                                              showCommand);
     }
     UniqueKernelHandle processHandle(process.hProcess);
     UniqueKernelHandle threadHandle(process.hThread);
     return ERROR_SUCCESS;
 }
 
-DWORD RunVarmoth() { return StartProgram(sVarmothPath, SW_SHOWMINIMIZED); }
+DWORD RunVarmoth(ElevatedStart elevated) { return StartProgram(sVarmothPath, SW_SHOWMINIMIZED, elevated); }
 
 namespace {
 // A window that shows a dialog of its own (a file dialog, a message box) is disabled while its

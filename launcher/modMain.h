@@ -10,6 +10,11 @@
 #include "../win32/SystemError.h"
 #include "cMod.h"
 
+// Not in MinGW-w64's headers: "The requested operation requires elevation."
+#ifndef ERROR_ELEVATION_REQUIRED
+#define ERROR_ELEVATION_REQUIRED 740L
+#endif
+
 namespace modMain {
 
 constexpr std::int16_t kModCapacity = 1000;
@@ -93,15 +98,23 @@ bool IsExistingFile(const std::wstring& path);
 // without a folder is looked for where the system looks for programs.
 bool ProgramFound(const std::wstring& commandLine);
 
+// What StartProgram does with a program that must run as administrator.
+enum class ElevatedStart {
+    Ask,           // the shell asks the user's consent, then starts it
+    StopIfUnseen,  // as Ask, except where this Varpick writes through the VirtualStore: run as
+                   // administrator, the program would not see those files, so nothing starts
+};
+
 // Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
 // without waiting. A command line that is the whole path of an existing file is quoted, so a
 // path with blanks cannot start some other program. A program that must run as administrator is
-// started through the shell, which asks the user (ERROR_CANCELLED when declined). Returns the
-// system's error code.
-DWORD StartProgram(std::wstring commandLine, WORD showCommand);
+// started through the shell, which asks the user (ERROR_CANCELLED when declined), unless
+// `elevated` stops it (ERROR_ELEVATION_REQUIRED). Returns the system's error code.
+DWORD StartProgram(std::wstring commandLine, WORD showCommand, ElevatedStart elevated = ElevatedStart::Ask);
 
-// Starts sVarmothPath minimised with the focus. Returns the system's error code.
-DWORD RunVarmoth();
+// Starts sVarmothPath minimised with the focus. Returns the system's error code:
+// ERROR_ELEVATION_REQUIRED when `elevated` stopped it.
+DWORD RunVarmoth(ElevatedStart elevated);
 
 // Unloads the three launcher windows and ends the program's message loop.
 void ExitLauncher();

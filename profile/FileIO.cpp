@@ -5,14 +5,20 @@
 #include <cwchar>
 #include <iterator>
 
+UniqueFileHandle OpenForReading(const std::wstring& path, DWORD& error) {
+    UniqueFileHandle file;
+    error = RetryWhileHeld(path, [&] {
+        file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? ERROR_SUCCESS : GetLastError();
+    });
+    return file;
+}
+
 FileRead ReadWholeFile(const std::wstring& path) {
     FileRead result;
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        result.error = GetLastError();
-        return result;
-    }
+    const UniqueFileHandle file = OpenForReading(path, result.error);
+    if (!file) return result;
     char chunk[64 * 1024];
     DWORD got = 0;
     while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
@@ -97,14 +103,16 @@ UniqueFileHandle CreateTemporaryFile(const std::wstring& temporary, DWORD& error
 
 DWORD RetryWhileHeld(const std::wstring& path, const std::function<DWORD()>& step) {
     // Virus checkers, the search indexer and cloud sync open every new or changed file for a few
-    // milliseconds, without delete sharing: a rename, delete or open meets ERROR_SHARING_VIOLATION,
-    // ERROR_LOCK_VIOLATION or ERROR_ACCESS_DENIED (a file pending deletion) until they let go.
+    // milliseconds, without delete sharing, some without any: a rename, delete or open meets
+    // ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION or ERROR_ACCESS_DENIED (a file pending
+    // deletion) until they let go, and a write over a file they map ERROR_USER_MAPPED_FILE.
     // Access is denied for good on a folder, on a read-only file, and where there is no file (the
     // folder refuses new ones; a file pending deletion is denied even to this look): no hold to
     // wait out.
     constexpr DWORD kPatienceMs = 2000;
     DWORD waited = 0, pause = 10, error;
-    while ((error = step()) == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED) {
+    while ((error = step()) == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_USER_MAPPED_FILE) {
         const DWORD attributes = GetFileAttributesW(path.c_str());
         const bool absent = attributes == INVALID_FILE_ATTRIBUTES && GetLastError() != ERROR_ACCESS_DENIED;
         if (waited >= kPatienceMs ||
@@ -159,6 +167,8 @@ std::wstring FolderObjectName(const wchar_t* prefix, const std::wstring& folder)
         BY_HANDLE_FILE_INFORMATION information;
         if (!GetFileInformationByHandle(handle.get(), &information)) return PathObjectName(prefix, folder);
         const std::uint64_t index = (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+        // Some network and WebDAV volumes give every file the index 0: no identity there either.
+        if (index == 0) return PathObjectName(prefix, folder);
         id = {information.dwVolumeSerialNumber, {}};
         std::copy_n(reinterpret_cast<const BYTE*>(&index), sizeof index, bytes);
     }

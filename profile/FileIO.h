@@ -13,6 +13,10 @@ struct FileRead {
     DWORD error = ERROR_SUCCESS;  // ERROR_FILE_NOT_FOUND when there is no such file
 };
 
+// Opens `path` for reading, every sharing allowed, waiting out a passing hold as a replace does.
+UniqueFileHandle OpenForReading(const std::wstring& path, DWORD& error);
+
+// The whole file, read after any passing hold.
 FileRead ReadWholeFile(const std::wstring& path);
 
 // Creates an empty file unless one exists already; returns the system's error code.

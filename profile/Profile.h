@@ -7,7 +7,8 @@
 // The key's value, or sDefault when the key is missing or empty. A non-empty default is written
 // back into the file at once, so the file then holds the value in use. A value comes back whole,
 // whatever its length. A file over 1 MB is no settings file: it gives the default and is not
-// written.
+// written. A file that another program holds gives nothing: callers that pass a default wait out
+// a passing hold first (OpenForReading), or the default would be written over the value.
 std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
                         const std::wstring& sDefault, const std::wstring& sIniFile);
 

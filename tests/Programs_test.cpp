@@ -97,6 +97,24 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     EXPECT_EQ(StandInReports(here.folder.path())[0].at(L"current_mod") + L"|" + here.CurrentMod(), L"night moths.mdf|night moths.mdf");
     EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(), L"Current mod: Crimson Dusk.mdf|Crimson Dusk.mdf");
 
+    // A plain start brings the running Varpick forward, restored, and writes nothing; one that finds
+    // no window of it to reach (hidden here, as one waiting elsewhere or hung) says so and ends with 1.
+    const auto files = [&] {
+        std::string bytes;
+        for (const wchar_t* name : {L"Mods.cfg", L"Varmoth.ini", L"Varpick.ini"})
+            bytes += ReadBytes(elsewhere.folder / name).value_or("<none>") + "|";
+        return bytes;
+    };
+    const std::string before = files();
+    for (const int show : {SW_MINIMIZE, SW_HIDE}) {
+        ShowWindow(main, show);
+        const auto [code, told, windowShown] = UntilItEnds(StartProgram(elsewhere.varpick).get());
+        if (show == SW_MINIMIZE) EXPECT_TRUE(code == 0 && told.empty() && IsWindowVisible(main) && !IsIconic(main));
+        else EXPECT_TRUE(code == 1 && told.size() == 1 && told[0].find(L"did not answer") != std::wstring::npos);
+        EXPECT_TRUE(!windowShown && files() == before);
+    }
+    ShowWindow(main, SW_SHOW);
+
     const std::wstring notYet = L"C:\\Games\\Not installed yet\\Mothvar.exe";
     PostMessageW(GetDlgItem(main, IDC_CMDOPTIONS), BM_CLICK, 0, 0);
     HWND options = WindowOf(running.get(), L"Options");

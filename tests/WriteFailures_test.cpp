@@ -1,8 +1,8 @@
 // Every file Varpick writes, each action that writes it and each way a write fails here: the write
 // is done or a message names the file, never a false success, and no file loses what it held.
 // Where nothing stops it, each file written is replaced in one step by a copy flushed to disk
-// first: a crash, kill or power cut leaves the old file or the new one.
-// (Vartune's one file has its rows in Vartune's tests.)
+// first: a crash, kill or power cut leaves the old file or the new one. A passing hold, met by
+// the start-up's reads too, is waited out. (Vartune's one file has its rows in Vartune's tests.)
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -13,19 +13,22 @@
 namespace {
 
 const std::map<std::wstring, std::string> kSeeds = {
-    {L"Varpick.ini", "[Main]\r\nVarmothPath=C:\\M.exe\r\nSkin=1\r\n"}, {L"Mods.cfg", "12\r\n\r\na.mdf\r\n34\r\n\r\nb.mdf\r\n"},
+    {L"Varpick.ini", "[Main]\r\nVarmothPath=C:\\M.exe\r\nSkin=1\r\n"},
+    {L"Mods.cfg", "12\r\n\r\na.mdf\r\n34\r\n\r\nb.mdf\r\n"},
     {L"Varmoth.ini", "[mods]\r\ncurrentmod=a.mdf\r\n"}};
 
-// Silent is right only for the defaults a program writes unasked at start (their files are seeded
-// empty).
-enum class Expect { DoneOrReported, SilentDefaults };
+// What is right: the write done or told; for the defaults a program writes unasked at start (their
+// files are seeded empty), done or not, silently; for a start that only reads, no file changed.
+enum class Expect { DoneOrReported, SilentDefaults, Unchanged };
 
 class WriteFailures : public Launcher {
 protected:
-    std::map<std::wstring, std::string> Files(const wchar_t* suffix = L"") const {  // ".old": the links to the files before
+    // Each file's bytes; with ".old", those of the link made to it before the action.
+    std::map<std::wstring, std::string> Files(const wchar_t* suffix = L"") const {
         std::map<std::wstring, std::string> files;
         for (const auto& [name, seed] : kSeeds)
-            files[name] = std::filesystem::is_directory(folder / name) ? "<folder>" : ReadBytes(folder / name + suffix).value_or("<none>");
+            files[name] = std::filesystem::is_directory(folder / name) ? "<folder>"
+                                                                        : ReadBytes(folder / name + suffix).value_or("<none>");
         return files;
     }
 };
@@ -33,37 +36,58 @@ protected:
 }  // namespace
 
 TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
-    const std::function<void()> start = [&] { Start(); }, options = [&] { Start(); Press(Main(), IDC_CMDOPTIONS); Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2); };
-    const std::tuple<const wchar_t*, const char*, Expect, std::function<void()>, std::function<void()>> rows[] = {  // file, action, ..., set-up, act
+    const std::function<void()> start = [&] { Start(); }, options = [&] {
+        Start();
+        Press(Main(), IDC_CMDOPTIONS);
+        Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2);
+    };
+    // file, action, what is right, set-up, act
+    const std::tuple<const wchar_t*, const char*, Expect, std::function<void()>, std::function<void()>> rows[] = {
         {L"Varpick.ini", "first start (defaults)", Expect::SilentDefaults, [] {}, start},
-        {L"Mods.cfg", "first start (reads)", Expect::DoneOrReported, [] {}, start},
+        {L"Mods.cfg", "start (reads)", Expect::Unchanged, [] {}, start},
+        {L"Varpick.ini", "start (reads)", Expect::Unchanged, [] {}, start},
         {L"Mods.cfg", "Add a Mod", Expect::DoneOrReported, start, [&] { AddMod(L"C:\\mods\\new.mdf"); }},
         {L"Mods.cfg", "Delete all mods", Expect::DoneOrReported, start, [] { Press(Main(), IDC_CMDDELETEALLMODS); }},
-        {L"Varmoth.ini", "Set mod", Expect::DoneOrReported, [&] { Start(); Select(1); }, [] { Press(Main(), IDC_CMDSETMOD); }},
+        {L"Varmoth.ini", "Set mod", Expect::DoneOrReported, [&] { Start(); Select(1); },
+         [] { Press(Main(), IDC_CMDSETMOD); }},
         {L"Varmoth.ini", "Set Varmoth", Expect::DoneOrReported, start, [] { Press(Main(), IDC_CMDSETVMT); }},
         {L"Varpick.ini", "Options OK", Expect::DoneOrReported, options, [] { Press(Options(), IDC_OPTIONS_CMDOK); }},
         {L"Varpick.ini", "Options Apply", Expect::DoneOrReported, options, [] { Press(Options(), IDC_CMDAPPLY); }},
     };
+    const char* faultNames[] = {"no fault", "held open", "folder in place", "held for a moment"};
     for (const auto& [file, action, expect, setUp, act] : rows) {
         for (Fault fault : {Fault::None, Fault::Held, Fault::FolderInPlace, Fault::Passing}) {
-            SCOPED_TRACE(testing::Message() << ToAnsi(file).value_or("?") << ", " << action << ", " << (std::array{"no fault", "held open", "folder in place", "held for a moment"})[static_cast<int>(fault)]);
+            SCOPED_TRACE(testing::Message() << ToAnsi(file).value_or("?") << ", " << action << ", "
+                                            << faultNames[static_cast<int>(fault)]);
             const bool writable = fault == Fault::None || fault == Fault::Passing;  // a passing hold is waited out
-            for (const auto& [name, bytes] : kSeeds) WriteBytes(folder / name, expect == Expect::SilentDefaults && name == file ? "" : bytes);
-            setUp();
-            const auto before = Files();
-            for (const auto& [name, bytes] : before) DeleteFileW((folder / name + L".old").c_str()), CreateHardLinkW((folder / name + L".old").c_str(), (folder / name).c_str(), nullptr);
-            prompts.messages.clear();
-            FlushedFiles().clear();
-            WhileUnwritable(folder / file, fault, act);
-            Quit();
+            std::map<std::wstring, std::string> before;
+            bool tested = false;
+            for (int attempt = 0; attempt < 5 && !tested; ++attempt) {  // a loaded machine may spoil a passing hold
+                for (const auto& [name, bytes] : kSeeds)
+                    WriteBytes(folder / name, expect == Expect::SilentDefaults && name == file ? "" : bytes);
+                setUp();
+                before = Files();
+                for (const auto& [name, bytes] : before) {
+                    DeleteFileW((folder / name + L".old").c_str());
+                    CreateHardLinkW((folder / name + L".old").c_str(), (folder / name).c_str(), nullptr);
+                }
+                prompts.messages.clear();
+                FlushedFiles().clear();
+                tested = WhileUnwritable(folder / file, fault, act);
+                Quit();
+            }
+            ASSERT_TRUE(tested) << "the machine was too busy to hold the file as a virus checker does";
             const auto after = Files(), linked = Files(L".old");
-            const bool named = std::any_of(prompts.messages.begin(), prompts.messages.end(), [&](auto& text) { return text.find(folder / file) != std::wstring::npos; });
-            EXPECT_TRUE(after.at(file) != before.at(file) || named || expect == Expect::SilentDefaults || writable) << "a false success";
+            const bool named = std::ranges::any_of(prompts.messages, [&](const std::wstring& text) {
+                return text.find(folder / file) != std::wstring::npos;
+            });
+            EXPECT_TRUE(after.at(file) != before.at(file) || named || expect != Expect::DoneOrReported || writable)
+                << "a false success";
             EXPECT_TRUE(prompts.messages.empty() || !writable) << ToAnsi(prompts.messages[0]).value_or("?");
-            for (const auto& [name, bytes] : before) {  // changed only by its action, and then replaced or deleted
+            for (const auto& [name, bytes] : before) {  // changed only by its action, and then replaced
                 const bool flushed = std::ranges::count(FlushedFiles(), TemporaryFileFor(folder / name)) > 0;
                 const bool replaced = linked.at(name) == bytes && flushed, ours = name == file || writable;
-                EXPECT_TRUE(after.at(name) == bytes || (ours && replaced) || (name == file && after.at(name) == "<none>"))
+                EXPECT_TRUE(after.at(name) == bytes || (expect != Expect::Unchanged && ours && replaced))
                     << ToAnsi(name).value_or("?") << ": lost what it held, or rewritten in place, or not flushed first";
                 EXPECT_FALSE(ReadBytes(TemporaryFileFor(folder / name))) << "no temporary file left behind";
             }

@@ -74,6 +74,12 @@ void SetWindowIcons(HWND hwnd, int iconId) {
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON));
 }
 
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast = {sizeof contrast};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 namespace {
 
 // Functions of newer systems than the oldest the programs run on, looked up when first needed.

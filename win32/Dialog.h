@@ -34,6 +34,10 @@ void CentreOnScreen(HWND hwnd);
 // Gives the window the program's icon resource `iconId`: large for the taskbar, small for the caption.
 void SetWindowIcons(HWND hwnd, int iconId);
 
+// True while the system's high-contrast mode is on: the player's own colours, chosen to be
+// readable, which the programs' colours must not cover.
+bool HighContrastOn();
+
 // The window's dots per inch: its monitor's where the system scales per monitor (Windows 10
 // and later), otherwise the system's.
 UINT WindowDpi(HWND hwnd);

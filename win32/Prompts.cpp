@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "ComApartment.h"
 #include "Libraries.h"
 
 int Prompts::Message(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) {
@@ -57,16 +58,21 @@ std::vector<std::wstring> Prompts::OpenFiles(HWND owner, const std::wstring& tit
     return files;
 }
 
-DWORD Prompts::StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder,
-                             int showCommand) {
+DWORD Prompts::StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters,
+                             const std::wstring& folder, int showCommand) {
     // Loaded on first use, like the file dialog's library: few starts ever need it.
     static const auto shellExecuteEx = reinterpret_cast<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(
         reinterpret_cast<void*>(GetProcAddress(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW")));
     if (!shellExecuteEx) return ERROR_PROC_NOT_FOUND;
+    // ShellExecuteExW may hand the start to COM objects: it requires COM, single-threaded, on the
+    // calling thread.
+    const ComApartment com;
     SHELLEXECUTEINFOW info = {sizeof info};
     // NOASYNC: the start is done when this returns, even in a Varpick that ends right after it.
     // FLAG_NO_UI: a failure is told by the caller, not by the shell too.
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    // The consent prompt comes to the front over its owner; without one it may only flash in the taskbar.
+    info.hwnd = owner;
     info.lpFile = program.c_str();
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.lpDirectory = folder.c_str();

@@ -24,9 +24,10 @@ public:
     // cancelled. It leaves the current folder as it was.
     virtual std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter);
     // Starts `program` through the shell, which asks the user's consent where it must run as
-    // administrator; the system's error code, ERROR_CANCELLED when the user declined.
-    virtual DWORD StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder,
-                                int showCommand);
+    // administrator, in front of `owner` (none: of the desktop); the system's error code,
+    // ERROR_CANCELLED when the user declined.
+    virtual DWORD StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters,
+                                const std::wstring& folder, int showCommand);
     // Ends the program at once, after a fatal error.
     virtual void EndProgram(UINT exitCode);
 };

@@ -22,6 +22,33 @@ std::wstring SystemErrorText(DWORD code, const std::wstring& name) {
     return text;
 }
 
+namespace {
+
+// This program's file name ("Varpick.exe"), as the player finds it in the folder and in Windows' lists.
+std::wstring ProgramName() {
+    wchar_t path[MAX_PATH * 4] = {};
+    const std::wstring full(path, GetModuleFileNameW(nullptr, path, MAX_PATH * 4));
+    return full.substr(full.find_last_of(L'\\') + 1);
+}
+
+// Why Windows may have refused access to `file`, and what the player can do about it.
+std::wstring AccessDeniedAdvice(const std::wstring& file) {
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return L"A folder of that name stands where the file belongs: move or rename the folder.";
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return L"The file is read-only: clear its \"Read-only\" attribute (Properties, General tab) and try again.";
+    const std::wstring program = ProgramName();
+    return L"The folder may need administrator rights: start " + program + L" as administrator, or keep the game "
+           L"outside \"Program Files\". Or Windows Security's ransomware protection may be keeping " + program +
+           L" out: allow it under Windows Security, Virus & threat protection, Ransomware protection, \"Allow an app "
+           L"through Controlled folder access\".";
+}
+
+}  // namespace
+
 std::wstring FileError::Describe() const {
-    return L"\"" + sFile + L"\"\r\n" + SystemErrorText(code, sFile);
+    std::wstring text = L"\"" + sFile + L"\"\r\n" + SystemErrorText(code, sFile);
+    if (code == ERROR_ACCESS_DENIED) text += L"\r\n\r\n" + AccessDeniedAdvice(sFile);
+    return text;
 }

@@ -12,6 +12,8 @@ struct FileError {
     std::wstring sFile;
     DWORD code = ERROR_SUCCESS;
 
-    // "<file>" followed by the system's reason on a line of its own.
+    // "<file>" followed by the system's reason on a line of its own; for access denied, what may
+    // have kept the program out (a read-only file, a folder in the way, a folder that needs
+    // administrator rights, ransomware protection) and what to do.
     std::wstring Describe() const;
 };

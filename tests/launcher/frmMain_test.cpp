@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "launcher/SingleInstance.h"
+
 #include <shlobj.h>
 
 namespace {
@@ -26,9 +28,21 @@ HDROP Drop(const std::vector<std::wstring>& files) {
 }
 
 // CreateProcessW as Windows answers for a program that must run as administrator.
-BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
-    SetLastError(740);  // ERROR_ELEVATION_REQUIRED
+BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                           LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(ERROR_ELEVATION_REQUIRED);
     return FALSE;
+}
+
+// This program's token as GetTokenInformation describes it, for a Varpick run as administrator or
+// not, whose writes Windows redirects to the VirtualStore or not.
+struct {
+    DWORD elevationType = TokenElevationTypeFull, virtualized = 0;
+} g_token;
+BOOL WINAPI FakeToken(HANDLE, TOKEN_INFORMATION_CLASS entry, LPVOID value, DWORD, PDWORD size) {
+    *static_cast<DWORD*>(value) = entry == TokenElevationType ? g_token.elevationType : g_token.virtualized;
+    *size = sizeof(DWORD);
+    return TRUE;
 }
 
 }  // namespace
@@ -89,14 +103,24 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     EXPECT_EQ(quotedAndWithArgument, std::pair(2, 1));
 
     // A game set to run as administrator: the shell's start asks the player, and a refusal is told.
-    void* const createProcess = PatchImport(reinterpret_cast<void*>(&CreateProcessW), reinterpret_cast<void*>(&NeedsElevation));
+    // Where this Varpick writes through the VirtualStore, which such a game does not read, the
+    // player is asked first, and No starts nothing.
+    const std::wstring question = L"Varmoth Error|" + std::to_wstring(MB_YESNO | MB_ICONWARNING) + L"|Mothvar.exe is set to";
     prompts.consents = {ERROR_SUCCESS, ERROR_CANCELLED};
-    Press(Main(), IDC_CMDRUN);
-    Press(Main(), IDC_CMDRUN);
-    PatchImport(reinterpret_cast<void*>(&NeedsElevation), createProcess);
-    EXPECT_EQ(prompts.shellStarts, std::vector<std::wstring>(2, gameFolder + L"\\Mothvar.exe|-window|" + gameFolder + L"|2"));
-    ASSERT_EQ(prompts.messages, std::vector<std::wstring>{L"Varmoth Error|64|Mothvar.exe was not started: it runs as administrator, and that was not allowed."});
+    prompts.answers = {IDOK, IDNO, IDYES};  // the refusal's message, then the two questions
+    for (DWORD virtualized : {0, 0, 1, 1}) {
+        const ImportPatch elevationRequired(&CreateProcessW, &NeedsElevation), token(&GetTokenInformation, &FakeToken);
+        g_token.virtualized = virtualized;
+        Press(Main(), IDC_CMDRUN);
+    }
+    EXPECT_EQ(prompts.shellStarts,
+              std::vector<std::wstring>(3, gameFolder + L"\\Mothvar.exe|-window|" + gameFolder + L"|2|Varmoth - Pick MOD"));
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(prompts.messages[0],
+              L"Varmoth Error|64|Mothvar.exe was not started: it runs as administrator, and that was not allowed.");
+    EXPECT_TRUE(prompts.messages[1].starts_with(question) && prompts.messages[2].starts_with(question));
     prompts.messages.clear();
+    prompts.beeps = 0;
 
     // No game there, or a file that is no program: the hint. Any other failure is fatal.
     for (const std::wstring& path : {folder / L"Mothvar.exe", std::wstring(), folder / L"no such folder\\Mothvar.exe", folder / L"NotAProgram.exe"}) {
@@ -242,4 +266,40 @@ TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     EXPECT_TRUE(prompts.messages[1].ends_with(L"\"Nope.mdf\" is not in the mod list, so it was not set. The game was not started.\r\n\r\n"
                                               L"Add the mod to the list with Add a Mod, or make a new shortcut: right-click its line in the list and choose Create desktop shortcut."));
     EXPECT_FALSE(WaitUntil([&] { return !StandInReports(folder.path()).empty(); }, 1s)) << "a game started";
+}
+
+// Any program may hand a command line to Varpick: what is no list of arguments is refused unread,
+// and a --run into a Varpick run as administrator starts the game only when the player says yes.
+TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst) {
+    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n");
+    ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
+    Start();
+    const std::wstring run = JoinArguments(std::vector<std::wstring>{L"--mod", L"a.mdf", L"--run"});
+    const auto handOver = [](const wchar_t* text, size_t bytes) {
+        COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(bytes), const_cast<wchar_t*>(text)};
+        return SendMessageW(Main(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    };
+    const size_t bytes = run.size() * sizeof(wchar_t);
+    // No data, an odd size, no final NUL: each of which, unchecked, would be read as --plain.
+    const std::wstring plain = JoinArguments(std::vector<std::wstring>{L"--plain"});
+    const size_t plainBytes = plain.size() * sizeof(wchar_t);
+    EXPECT_EQ(SendMessageW(Main(), WM_COPYDATA, 0, 0), 1);
+    for (const auto& [text, size] : {std::pair<const wchar_t*, size_t>(nullptr, plainBytes),
+                                     std::pair(plain.c_str(), plainBytes + 1),
+                                     std::pair(plain.c_str(), plainBytes - sizeof(wchar_t))})
+        EXPECT_EQ(handOver(text, size), 1);
+    EXPECT_EQ(State(), L"a.mdf | Current mod: | Mods.cfg: a.mdf | game:  | 0 messages 0 beeps");
+
+    const ImportPatch token(&GetTokenInformation, &FakeToken);
+    prompts.answers = {IDNO, IDYES};
+    for (const auto& [elevation, result] : {std::pair(TokenElevationTypeFull, 1), std::pair(TokenElevationTypeFull, 0),
+                                            std::pair(TokenElevationTypeDefault, 0)}) {
+        g_token.elevationType = elevation;
+        EXPECT_EQ(handOver(run.c_str(), bytes), result);
+    }
+    g_token.elevationType = TokenElevationTypeFull;
+    EXPECT_TRUE(WaitUntil([&] { return StandInReports(folder.path()).size() == 2; }));
+    ASSERT_EQ(prompts.messages.size(), 2u) << "asked only when run as administrator";
+    EXPECT_TRUE(prompts.messages[0] == prompts.messages[1] &&
+                prompts.messages[0].find(L"the game would run as administrator too") != std::wstring::npos);
 }

@@ -1,5 +1,6 @@
 #include "Launcher.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -20,14 +21,25 @@ std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
 // standard face. `onScreen`: the shown window is painted so, not only answered.
 void ExpectSkin(HWND window, COLORREF skin, bool onScreen = false) {
     EXPECT_EQ(Answer(window, WM_CTLCOLORDLG, window).first, skin);
-    EXPECT_EQ(onScreen ? DominantColour(window) : skin, skin) << "on screen";
+    if (onScreen) {
+        EXPECT_EQ(DominantColour(window), skin) << "on screen";
+    }
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         const bool push = IsKind(control, L"Button") && !IsFrame(control);
-        const UINT message = push ? WM_CTLCOLORBTN : IsKind(control, L"ListBox") ? WM_CTLCOLORLISTBOX
-                                                   : IsKind(control, L"Edit") || IsKind(control, L"ComboBox") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
-        EXPECT_EQ(Answer(window, message, control), std::pair(push ? GetSysColor(COLOR_BTNFACE) : skin, push ? GetSysColor(COLOR_WINDOWTEXT) : 0))
+        const UINT message = push                                                      ? WM_CTLCOLORBTN
+                             : IsKind(control, L"ListBox")                             ? WM_CTLCOLORLISTBOX
+                             : IsKind(control, L"Edit") || IsKind(control, L"ComboBox") ? WM_CTLCOLOREDIT
+                                                                                       : WM_CTLCOLORSTATIC;
+        const auto standard = std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT));
+        EXPECT_EQ(Answer(window, message, control), push ? standard : std::pair(skin, COLORREF(0)))
             << "control " << GetDlgCtrlID(control);
     }
+}
+
+// SystemParametersInfoW while the system's high-contrast mode is on.
+BOOL WINAPI InHighContrast(UINT, UINT, PVOID value, UINT) {
+    static_cast<HIGHCONTRASTW*>(value)->dwFlags = HCF_HIGHCONTRASTON;
+    return TRUE;
 }
 
 std::string Settings(const char* path, int skin) { return std::string("[Main]\r\nVarmothPath=") + path + "\r\nSkin=" + std::to_string(skin) + "\r\n"; }
@@ -60,9 +72,11 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
         for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
         for (int button : {IDC_CMDOPTIONS, IDC_CMDABOUT}) Press(Main(), button);
         SetWindowPos(About(), nullptr, 0, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // no window over another
-        for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin], skin == 2);  // on screen in one skin
+        for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin], skin == 2);  // on screen once
         SendMessageW(GetDlgItem(Options(), IDC_CBOSKIN), CB_SHOWDROPDOWN, TRUE, 0);
-        EXPECT_EQ(skin == 2 ? DominantColour(FindWindowW(L"ComboLBox", nullptr)) : kSkins[skin], kSkins[skin]) << "the drop-down list";
+        if (skin == 2) {
+            EXPECT_EQ(DominantColour(FindWindowW(L"ComboLBox", nullptr)), kSkins[2]) << "the drop-down list";
+        }
         if (skin < 3) Quit();
     }
     Press(Options(), IDC_OPTIONS_CMDCANCEL);
@@ -70,6 +84,15 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
     for (std::int16_t other : {-1, 4, 32767, -32768}) modMain::ApplySkin(other);
     EXPECT_FALSE(Options() || About());
     ExpectSkin(Main(), kSkins[3]);
+    // High contrast, turned on and off while Varpick runs, is shown at once; the skin stays chosen.
+    for (const bool on : {true, false}) {
+        std::optional<ImportPatch> highContrast;
+        if (on) highContrast.emplace(&SystemParametersInfoW, &InHighContrast);
+        SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);  // what the system sends every window
+        const COLORREF shown = DominantColour(Main()), system[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)};
+        EXPECT_TRUE(on ? std::ranges::count(system, shown) > 0 : shown == kSkins[3]) << shown;
+    }
+    EXPECT_EQ(modMain::iSkin, 3);
 }
 
 TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDropTheChoices) {
@@ -118,15 +141,23 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     Press(Main(), IDC_CMDOPTIONS);
     ChooseSkin(2);
     WhileUnwritable(settings, Fault::Held, [] { Press(Options(), IDC_CMDAPPLY); });
+    ChooseSkin(2);
+    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY);  // refused, and told what to do
+    Press(Options(), IDC_CMDAPPLY);
+    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(OptionsState(), L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
     SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
     Press(Options(), IDC_CMDAPPLY);
-    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " + shortFolder + L"\\M.exe 2 | main green");
+    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " +
+                                  shortFolder + L"\\M.exe 2 | main green");
     ChooseSkin(3);
     SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), unstorable.c_str());
     Press(Options(), IDC_OPTIONS_CMDOK);
-    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " + shortFolder + L"\\M.exe 3 | main blue");
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    for (const std::wstring& shown : prompts.messages) EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
-    EXPECT_NE(prompts.messages[1].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
+    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " +
+                                  shortFolder + L"\\M.exe 3 | main blue");
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    for (const std::wstring& shown : prompts.messages)
+        EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
+    EXPECT_NE(prompts.messages[1].find(L"The file is read-only: clear its \"Read-only\" attribute"), std::wstring::npos);
+    EXPECT_NE(prompts.messages[2].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
 }

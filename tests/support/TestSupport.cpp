@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <semaphore>
 #include <sstream>
 #include <thread>
 #include <utility>
@@ -41,16 +42,54 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
     return read.error == ERROR_SUCCESS ? std::optional(std::move(read.bytes)) : std::nullopt;
 }
 
-void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
+namespace {
+
+// True when a write to `path` fails as the fault makes it: the fault is in force.
+bool WriteRefused(const std::wstring& path) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+    return !file && (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_ACCESS_DENIED);
+}
+
+}  // namespace
+
+bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
+    using Clock = std::chrono::steady_clock;
+    if (fault == Fault::Passing) {
+        // The holder takes the file before the action starts, and lets go 200 ms later.
+        std::binary_semaphore holding(0);
+        Clock::time_point taken, released;
+        std::jthread holder([&] {
+            UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            taken = Clock::now();
+            holding.release();
+            if (!held) return;
+            Sleep(200);
+            held.reset();
+            released = Clock::now();
+        });
+        holding.acquire();
+        EXPECT_TRUE(WriteRefused(path)) << "held";
+        const Clock::time_point started = Clock::now();
+        action();
+        const Clock::time_point ended = Clock::now();
+        holder.join();
+        // Tested only when the action had the hold in its way for a while, and the holder, not
+        // starved, let go well before a save gives up.
+        if (released - started < 100ms || released - taken > 1500ms) return false;
+        EXPECT_GT(ended, released) << "the action waited for the hold to pass";
+        return true;
+    }
     const std::wstring aside = path + L".aside";
     const bool folder = fault == Fault::FolderInPlace, moved = folder && MoveFileW(path.c_str(), aside.c_str());
-    UniqueFileHandle held(fault == Fault::Held      ? CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)
-                          : fault == Fault::Passing ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)
-                                                    : INVALID_HANDLE_VALUE);
-    std::jthread release(fault == Fault::Passing ? std::jthread([&held] { Sleep(200); held.reset(); }) : std::jthread());
     if (folder) CreateDirectoryW(path.c_str(), nullptr);
+    const UniqueFileHandle held(fault == Fault::Held ? CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                                   OPEN_ALWAYS, 0, nullptr)
+                                                     : INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(fault == Fault::None || WriteRefused(path)) << "the fault is in force";
     action();
     if (folder && RemoveDirectoryW(path.c_str()) && moved) MoveFileW(aside.c_str(), path.c_str());
+    return true;
 }
 
 bool PumpMessages() {
@@ -87,7 +126,7 @@ void PressKey(HWND control, UINT key, bool alt) {
 }
 
 COLORREF DominantColour(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);  // what was to be painted, and no more
     RECT client;
     GetClientRect(window, &client);
     HDC dc = GetDC(window);
@@ -275,8 +314,10 @@ std::vector<std::wstring>& FlushedFiles() {
     return flushed;
 }
 
-DWORD RecordingPrompts::StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder, int show) {
-    shellStarts.push_back(program + L"|" + parameters + L"|" + folder + L"|" + std::to_wstring(show));
+DWORD RecordingPrompts::StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters,
+                                      const std::wstring& folder, int show) {
+    const std::wstring ownerName = owner ? WindowText(owner) : L"no owner";
+    shellStarts.push_back(program + L"|" + parameters + L"|" + folder + L"|" + std::to_wstring(show) + L"|" + ownerName);
     const DWORD answer = consents.empty() ? ERROR_SUCCESS : consents.front();
     if (!consents.empty()) consents.pop_front();
     return answer;

@@ -38,10 +38,12 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 // Runs `action` while the file cannot be written (the read-only attribute does not stop an
 // administrator): held open without sharing, or a folder in its place, the file put back after;
-// with Passing, while it is held as a virus checker holds a new file (read-only, without delete
-// sharing) for 200 ms; or, with None, while nothing stops it.
+// with Passing, while it is held as a virus checker or cloud client holds a file, without any
+// sharing, for 200 ms, which the action must wait out; or, with None, while nothing stops it.
+// Fails the test when the fault did not take effect. False when a loaded machine kept the passing
+// hold from overlapping the action as it should: the run tested nothing and is to be repeated.
 enum class Fault { None, Held, FolderInPlace, Passing };
-void WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
+bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
 bool PumpMessages();
@@ -49,7 +51,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 void Choose(HWND comboBox, int index);  // as the user picks an item: the window is told
 void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access key
 bool IsCentred(HWND window);
-// The colour that covers most of the window's client area on screen.
+// The colour that covers most of the window's client area on screen, once it painted what it had to.
 COLORREF DominantColour(HWND window);
 bool IsKind(HWND control, const wchar_t* kind);  // its window class: "Button", "Static"...
 bool IsFrame(HWND control);                      // a group box
@@ -77,6 +79,20 @@ void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const s
 // Points this program's imports of `function`, which the product's code calls too, at
 // `replacement`; returns `function`, to point them back with.
 void* PatchImport(void* function, void* replacement);
+// The same while it lives.
+class ImportPatch {
+public:
+    template <class Function>
+    ImportPatch(Function* function, Function* replacement)
+        : function_(reinterpret_cast<void*>(function)), replacement_(reinterpret_cast<void*>(replacement)) {
+        PatchImport(function_, replacement_);
+    }
+    ImportPatch(const ImportPatch&) = delete;
+    ~ImportPatch() { PatchImport(replacement_, function_); }
+
+private:
+    void *function_, *replacement_;
+};
 
 // The full paths of the files this program flushed to disk, in order. The first call points the
 // program's import of FlushFileBuffers at a recorder, which the product's code calls too.
@@ -95,7 +111,8 @@ public:
     }
     std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) override;
     void EndProgram(UINT exitCode) override { endedWith = exitCode; }
-    DWORD StartElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder, int show) override;
+    DWORD StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters, const std::wstring& folder,
+                        int show) override;
 
     std::vector<std::wstring> messages;  // "title|style|text"
     int beeps = 0;
@@ -103,6 +120,6 @@ public:
     std::deque<std::vector<std::wstring>> files;  // what the next file dialogs pick; nothing: cancelled
     std::deque<int> answers;                      // else a message box gets its first button
     std::vector<std::wstring> fileDialogs;        // "title|filter", the filter's NULs as '|'
-    std::vector<std::wstring> shellStarts;        // "program|parameters|folder|show" of starts that asked for consent
+    std::vector<std::wstring> shellStarts;  // "program|parameters|folder|show|owner" of starts that asked for consent
     std::deque<DWORD> consents;                   // what they answer; else ERROR_SUCCESS
 };
