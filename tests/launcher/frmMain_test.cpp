@@ -27,6 +27,18 @@ HDROP Drop(const std::vector<std::wstring>& files) {
     return static_cast<HDROP>(memory);
 }
 
+// A right-click on a line of the mod list, and the menu's command chosen by its access key.
+void RightClick(int line, wchar_t accessKey) {
+    HWND list = GetDlgItem(frmMain::Instance().hwnd(), IDC_CBOMODS);
+    RECT rect;
+    SendMessageW(list, LB_GETITEMRECT, line, reinterpret_cast<LPARAM>(&rect));
+    POINT at = {rect.left + 4, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &at);
+    PostMessageW(list, WM_CHAR, accessKey, 0);  // taken by the menu once it shows
+    SendMessageW(GetParent(list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+    PumpMessages();  // the command chosen
+}
+
 // CreateProcessW as Windows answers for a program that must run as administrator.
 BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
                            LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
@@ -222,13 +234,13 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     SetFocus(list);
     Select(5);
     PressKey(list, VK_RETURN);
-    SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0);
+    Select(0);
+    RightClick(5, L'r');  // "Remove from list" for the line clicked
     EXPECT_EQ(State(), L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: z.mdf| Mods.cfg: a.mdf a\rb.mdf cool.mdf x.mdf y.MDFz | game: z.mdf | 4 messages 2 beeps") << "the next line, or the last";
     Press(Main(), IDC_CMDSETVMT);
     EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + GetFromINI(L"mods", L"Currentmod", L"", folder / L"Varmoth.ini"), L"Current mod: Mothvar|main");
 
-    Select(1);
-    SendMessageW(Main(), WM_COMMAND, IDM_CREATESHORTCUT, 0);  // for that line, on the desktop
+    RightClick(1, L's');  // "Create desktop shortcut" for the line clicked
     const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
     EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
 
