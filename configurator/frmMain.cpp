@@ -5,6 +5,7 @@
 
 #include "../profile/FileIO.h"
 #include "../profile/Profile.h"
+#include "../win32/AccessibleNames.h"
 #include "../win32/Prompts.h"
 #include "../win32/SystemError.h"
 #include "ConfigValues.h"
@@ -71,6 +72,7 @@ INT_PTR frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG:
         SetWindowIcons(hwnd(), IDI_VARTUNE);
         CentreOnScreen(hwnd());
+        NameControlsByTheirLabels(hwnd());
         Form_Load();
         return TRUE;  // the focus goes to the preset box
     case WM_COMMAND:

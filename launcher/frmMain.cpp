@@ -7,6 +7,7 @@
 
 #include "../profile/AnsiText.h"
 #include "../profile/Profile.h"
+#include "../win32/AccessibleNames.h"
 #include "../win32/Dialog.h"
 #include "../win32/Libraries.h"
 #include "../win32/ProcessToken.h"
@@ -46,11 +47,20 @@ std::wstring FileTitle(const std::wstring& path) {
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
-// What Run says when the game is not where the options say: a setup mistake the options dialog mends.
-void TellGameNotFound(HWND owner) {
+// What Run says when the game's path names no program it can start (no file, a folder, a file
+// that is no program, one Windows refuses): a setup mistake that the options dialog mends.
+void TellGameNotStarted(HWND owner, DWORD error) {
+    const std::wstring& path = modMain::sVarmothPath;
+    std::wstring text = L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog";
+    if (modMain::IsExistingFolder(path))
+        text = L"The game's path \"" + path + L"\" is a folder, not the game. Enter the path of Mothvar.exe itself "
+               L"in the options dialog (Options, then Browse...).";
+    else if (error == ERROR_ACCESS_DENIED)
+        text = L"Windows did not let Varpick start the game's path \"" + path + L"\": " + SystemErrorText(error, path) +
+               L"\r\n\r\nCheck that the options dialog names Mothvar.exe, and that your account may run it (its "
+               L"Properties, Security tab).";
     CurrentPrompts().Beep();
-    CurrentPrompts().Message(owner, L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog", kErrorTitle,
-                             MB_OK | MB_ICONINFORMATION);
+    CurrentPrompts().Message(owner, text, kErrorTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
@@ -66,6 +76,8 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         for (const UINT allowed : {UINT(WM_COPYDATA), UINT(WM_DROPFILES), 0x0049u})
             ChangeWindowMessageFilterEx(hwnd(), allowed, MSGFLT_ALLOW, nullptr);
         boldFont_.Apply(hwnd(), WindowDpi(hwnd()));
+        typeAhead_.Attach(Item(IDC_CBOMODS));
+        NameControlsByTheirLabels(hwnd());
         Form_Load();
         return FALSE;  // no focus yet: it goes to the first button when the window is shown
     case WM_COMMAND:
@@ -196,11 +208,11 @@ bool frmMain::RunGame() {
         error = modMain::RunVarmoth(modMain::ElevatedStart::Ask);
     }
     if (error == ERROR_SUCCESS) return true;
-    // No game there, or a file that is no program (a settings file picked by mistake): the same
-    // setup mistake, which the options dialog mends.
+    // No game there, a folder, a file that is no program (a settings file picked by mistake), or
+    // one Windows refuses to start: the same setup mistake, which the options dialog mends.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_EXE_FORMAT ||
-        error == ERROR_EXE_MACHINE_TYPE_MISMATCH) {
-        TellGameNotFound(hwnd());
+        error == ERROR_EXE_MACHINE_TYPE_MISMATCH || error == ERROR_ACCESS_DENIED) {
+        TellGameNotStarted(hwnd(), error);
         return false;
     }
     if (error == ERROR_CANCELLED) {  // the player said no when asked to let it run as administrator
@@ -407,7 +419,7 @@ int frmMain::CarryOut(const LaunchRequest& request) {
     }
     // Looked for before anything is written: a start that cannot run the game changes nothing.
     if (request.bRun && !modMain::ProgramFound(modMain::sVarmothPath)) {
-        TellGameNotFound(hwnd());
+        TellGameNotStarted(hwnd(), ERROR_FILE_NOT_FOUND);
         return 1;
     }
     if (index != 0) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../win32/Controls.h"
+#include "../win32/TypeAhead.h"
 #include "CommandLine.h"
 #include "../win32/UniqueHandle.h"
 #include "LauncherForm.h"
@@ -72,4 +73,5 @@ private:
     static constexpr UINT kFitListWidth = WM_APP + 2;  // the mod list's sideways extent, for its font
     std::wstring startupMessage_;  // what the load found to tell, shown once the window is
     ControlFont boldFont_{L"MS Sans Serif", 9.75, true, {IDC_LABEL1, IDC_LBLCURRENTMOD}};
+    ListTypeAhead typeAhead_;  // typing a name's start in the mod list finds it
 };

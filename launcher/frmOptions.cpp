@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include "../win32/AccessibleNames.h"
 #include "../win32/Prompts.h"
 #include "frmMain.h"
 #include "modMain.h"
@@ -14,6 +15,7 @@ constexpr const wchar_t* kSkinNames[] = {L"White Black", L"Red Black", L"Green B
 INT_PTR frmOptions::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        NameControlsByTheirLabels(hwnd());
         Form_Load();
         return FALSE;  // no focus yet: it goes to the path box when the dialog is shown
     case WM_COMMAND:

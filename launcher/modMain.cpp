@@ -33,11 +33,6 @@ bool g_modsProtected = false;
 DWORD g_modsReadError = ERROR_SUCCESS;
 std::wstring g_appFolder;
 
-bool IsExistingFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The program that CreateProcessW will find for an unquoted command line with arguments: like
 // the platform, try the text before each blank in turn, with and without ".exe".
 std::wstring ExecutableOf(const std::wstring& commandLine) {
@@ -67,6 +62,11 @@ std::wstring FolderOf(const std::wstring& path) {
 bool IsExistingFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 const std::wstring& AppFolder() {

@@ -90,8 +90,9 @@ std::optional<FileError> DeleteModsFile();
 // The game's INI file, which holds the current mod.
 std::wstring GameIniFile();
 
-// True when `path` names an existing file (not a folder).
+// True when `path` names an existing file (not a folder); an existing folder.
 bool IsExistingFile(const std::wstring& path);
+bool IsExistingFolder(const std::wstring& path);
 
 // True when the program that StartProgram would start for `commandLine` exists: the whole text as
 // a file, or the program part of a path followed by arguments (with or without ".exe"); a name

@@ -52,6 +52,11 @@ TEST_F(ConfigWindow, FirstStartWritesTheDefaultsPresetsChangesByHandAndResetWork
     EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(FontHeight(form->hwnd())), std::to_string(-std::lround(8.0 * ScreenDpi() / 72)))
         << "at the run's DPI, every caption and option fits and nothing overlaps; the dialog font follows the DPI";
     EXPECT_EQ(State(), L"User Defined #-1: Normal 16-bit 640x480 Fullscreen Yes On On | no Apply | 1 1 1 1 1 1 1");
+    std::wstring names;  // what a screen reader says of each box: the label beside it
+    for (int id : {IDC_CBOPRESET, IDC_CBOPREFORMANCE, IDC_CBOBIT, IDC_CBORESOULTION, IDC_CBOSCREEN, IDC_CBOINTRO,
+                   IDC_CBOSOUND, IDC_CBOMUSIC})
+        names += AccessibleName(Control(id)) + L"|";
+    EXPECT_EQ(names, L"Preset:|Performence|Bit Depth|Resoultion|Screen Mode|Show Intro|Sound Effects|Play Music|");
     EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"), kFirstStartFile);
     const wchar_t* presets[] = {
         L"Best Quality #0: Best 32-bit 1280x960 Fullscreen Yes On On | no Apply | 3 2 5 1 1 1 1",

@@ -134,18 +134,26 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     prompts.messages.clear();
     prompts.beeps = 0;
 
-    // No game there, or a file that is no program: the hint. Any other failure is fatal.
-    for (const std::wstring& path : {folder / L"Mothvar.exe", std::wstring(), folder / L"no such folder\\Mothvar.exe", folder / L"NotAProgram.exe"}) {
+    // No game there, or a file that is no program: the hint; a folder: that it is one. Varpick
+    // stays. Any other failure is fatal.
+    for (const std::wstring& path : {folder / L"Mothvar.exe", std::wstring(), folder / L"no such folder\\Mothvar.exe",
+                                     folder / L"NotAProgram.exe", gameFolder}) {
         modMain::sVarmothPath = path;
         Press(Main(), IDC_CMDRUN);
     }
+    EXPECT_FALSE(prompts.endedWith);
     modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe";
     WhileUnwritable(modMain::sVarmothPath, Fault::Held, [] { Press(Main(), IDC_CMDRUN); });  // a sharing violation
+    ASSERT_EQ(prompts.messages.size(), 6u);
     const std::wstring notFound = L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog";
-    ASSERT_EQ(std::vector<std::wstring>(prompts.messages.begin(), prompts.messages.end() - 1), std::vector<std::wstring>(4, notFound));
-    EXPECT_TRUE(prompts.messages[4].starts_with(L"Fatal Error|16|Fatal Error: ") && prompts.messages[4].ends_with(L" forums") &&
-                prompts.messages[4].find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos) << prompts.messages[4];
-    EXPECT_TRUE(prompts.beeps == 4 && prompts.endedWith) << "no beep before the report; the program ends";
+    EXPECT_EQ(std::vector<std::wstring>(prompts.messages.begin(), prompts.messages.begin() + 4),
+              std::vector<std::wstring>(4, notFound));
+    EXPECT_EQ(prompts.messages[4], L"Varmoth Error|64|The game's path \"" + gameFolder + L"\" is a folder, not the game. "
+                                   L"Enter the path of Mothvar.exe itself in the options dialog (Options, then Browse...).");
+    EXPECT_TRUE(prompts.messages[5].starts_with(L"Fatal Error|16|Fatal Error: ") && prompts.messages[5].ends_with(L" forums") &&
+                prompts.messages[5].find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos)
+        << prompts.messages[5];
+    EXPECT_TRUE(prompts.beeps == 5 && prompts.endedWith) << "no beep before the report; the program ends";
     const std::wstring badFormat = SystemErrorText(ERROR_BAD_EXE_FORMAT, L"C:\\Varpick.ini");  // a place for the name, filled
     EXPECT_TRUE(badFormat.find(L'%') == std::wstring::npos && badFormat.find(L"C:\\Varpick.ini") != std::wstring::npos) << badFormat;
     EXPECT_EQ(StandInReports(gameFolder).size(), 3u);
@@ -266,17 +274,24 @@ TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     WriteBytes(folder / L"Varmoth.ini", game);
     WriteBytes(folder / L"Varpick.ini", settings);  // no game path: the default, where there is no game yet
     modMain::SetAppFolder(folder.path());
-    const auto launch = [](std::vector<std::wstring> arguments) { return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW); };
+    const auto launch = [](std::vector<std::wstring> arguments) {
+        return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW);
+    };
     EXPECT_EQ(launch({L"--mod", L"a.mdf", L"--run"}), 1);
     DeleteFileW((folder / L"Mods.cfg").c_str());  // and no mod list is made either
     EXPECT_TRUE(launch({L"--mod", L"Nope.mdf", L"--run"}) == 1 && !ReadBytes(folder / L"Mods.cfg"));
     ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
     WhileUnwritable(folder / L"Varmoth.ini", Fault::Held, [&] { EXPECT_EQ(launch({L"--plain", L"--run"}), 1); });
-    EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings) << "written";
-    ASSERT_TRUE(prompts.messages.size() == 3 && prompts.beeps == 3);
+    EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings)
+        << "written";
+    WriteBytes(folder / L"Varpick.ini", "[Main]\r\nVarmothPath=C:\\windows\r\n");
+    EXPECT_EQ(launch({L"--run"}), 1);
+    ASSERT_TRUE(prompts.messages.size() == 4 && prompts.beeps == 4);
     EXPECT_EQ(prompts.messages[0], L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog");
-    EXPECT_TRUE(prompts.messages[1].ends_with(L"\"Nope.mdf\" is not in the mod list, so it was not set. The game was not started.\r\n\r\n"
-                                              L"Add the mod to the list with Add a Mod, or make a new shortcut: right-click its line in the list and choose Create desktop shortcut."));
+    EXPECT_TRUE(prompts.messages[1].ends_with(
+        L"\"Nope.mdf\" is not in the mod list, so it was not set. The game was not started.\r\n\r\nAdd the mod to the "
+        L"list with Add a Mod, or make a new shortcut: right-click its line in the list and choose Create desktop shortcut."));
+    EXPECT_NE(prompts.messages[3].find(L"\"C:\\windows\" is a folder, not the game."), std::wstring::npos);
     EXPECT_FALSE(WaitUntil([&] { return !StandInReports(folder.path()).empty(); }, 1s)) << "a game started";
 }
 
@@ -314,4 +329,40 @@ TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst)
     ASSERT_EQ(prompts.messages.size(), 2u) << "asked only when run as administrator";
     EXPECT_TRUE(prompts.messages[0] == prompts.messages[1] &&
                 prompts.messages[0].find(L"the game would run as administrator too") != std::wstring::npos);
+}
+
+// Typing in the mod list finds a line by the start of its name, in any letter case: the letters
+// typed in quick succession make one word; after a pause a new one starts; the same letter again
+// and again steps through the lines that start with it. Enter and Delete act on the line found.
+// Long names already listed at start-up can be scrolled to sideways.
+TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
+    std::string catalogue;
+    for (const char* name : {"alpha.mdf", "beta.mdf", "Betamax.mdf", "bravo.mdf", "Caf\xE9 Noir.mdf", "caf\xE9 au lait.mdf"})
+        catalogue += "1\r\n\r\n" + std::string(name) + "\r\n";
+    for (int i = 0; i < 300; ++i) catalogue += "1\r\n\r\nb" + std::to_string(i) + std::string(i % 7 * 40, 'w') + ".mdf\r\n";
+    WriteBytes(folder / L"Mods.cfg", catalogue);
+    Start();
+    HWND list = GetDlgItem(Main(), IDC_CBOMODS);
+    RECT client;
+    GetClientRect(list, &client);
+    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right) << "the long names fit";
+    EXPECT_EQ(AccessibleName(list), L"Mods:") << "what a screen reader calls the list";
+    SetFocus(list);
+    const auto type = [&](const std::wstring& keys) {
+        for (wchar_t key : keys) PostMessageW(list, WM_CHAR, key, 0);
+        PumpMessages();
+        return ListBox(list).SelectedText();
+    };
+    const auto pause = [] { Sleep(GetDoubleClickTime() * 2 + 100); };
+    std::vector<std::wstring> steps;
+    for (int i = 0; i < 4; ++i) steps.push_back(type(L"b"));
+    EXPECT_EQ(steps, (std::vector<std::wstring>{L"beta.mdf", L"Betamax.mdf", L"bravo.mdf", L"b0.mdf"}));
+    pause();
+    EXPECT_EQ(type(L"BETAM"), L"Betamax.mdf");
+    EXPECT_EQ(type(L"x"), L"Betamax.mdf") << "a word that starts no line leaves the selection";
+    pause();
+    EXPECT_EQ(type(L"caf\u00C9 a"), L"caf\u00E9 au lait.mdf");
+    PressKey(list, VK_RETURN);
+    PressKey(list, VK_DELETE);
+    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + ListBox(list).SelectedText(), L"Current mod: caf\u00E9 au lait.mdf|b0.mdf");
 }

@@ -101,6 +101,8 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     Press(Main(), IDC_CMDOPTIONS);
     EXPECT_EQ(OptionsState(), L"C:\\M.exe | White Black #0 | Apply shown | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");
     EXPECT_TRUE(IsCentred(Options()) && GetFocus() == GetDlgItem(Options(), IDC_TXTEXEPATH));
+    EXPECT_EQ(AccessibleName(GetDlgItem(Options(), IDC_TXTEXEPATH)) + L"|" + AccessibleName(GetDlgItem(Options(), IDC_CBOSKIN)),
+              L"Varmoth.exe Path:|Current Skin:");
     ChooseSkin(3);
     PressKey(GetFocus(), VK_ESCAPE);  // cancels
     EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include "profile/AnsiText.h"
 #include "profile/FileIO.h"
@@ -204,6 +205,21 @@ int ScreenDpi() {
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(dpi, std::getenv("VARMOTH_DPI") ? std::atoi(std::getenv("VARMOTH_DPI")) : 96) << "the DPI the run set";
     return dpi;
+}
+
+std::wstring AccessibleName(HWND control) {
+    ComPtr<IAccessible> object;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(object.put()))))
+        return L"<no object>";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (FAILED(object.get()->get_accName(self, &name)) || !name) return L"<no name>";
+    const std::wstring text(name, SysStringLen(name));
+    SysFreeString(name);
+    return text;
 }
 
 std::wstring HostFolder(const char* variable) {

@@ -61,6 +61,9 @@ std::string LayoutFaults(HWND window);
 int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
 int ScreenDpi();               // a failure when it is not the one the run set (VARMOTH_DPI, else 96)
 
+// The name a screen reader reads for the control, through the platform's accessibility interface.
+std::wstring AccessibleName(HWND control);
+
 // The stand-in game copied to `path`; under another name it stands in for other programs.
 bool InstallStandIn(const std::wstring& path);
 // One report per start of a stand-in in `folder`: command_line, working_folder, show_state, current_mod.
