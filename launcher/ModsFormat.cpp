@@ -14,7 +14,8 @@ public:
     std::wstring_view Rest() const { return text_.substr(pos_); }
     std::wstring_view Next() {
         const std::size_t end = text_.find(L'\n', pos_);
-        std::wstring_view line = text_.substr(pos_, end == std::wstring_view::npos ? std::wstring_view::npos : end - pos_);
+        std::wstring_view line =
+            text_.substr(pos_, end == std::wstring_view::npos ? std::wstring_view::npos : end - pos_);
         pos_ = end == std::wstring_view::npos ? text_.size() : end + 1;
         if (end != std::wstring_view::npos && !line.empty() && line.back() == L'\r') line.remove_suffix(1);
         return line;
@@ -55,7 +56,8 @@ std::wstring FormatCatalogue(const cMod* entries, std::size_t count) {
     // Sized once and written in place: a whole catalogue is rewritten on every addition.
     constexpr std::size_t kLongestId = 6;  // "-32768"
     std::size_t size = 0;
-    for (std::size_t i = 0; i < count; ++i) size += kLongestId + entries[i].sName().size() + entries[i].Path().size() + 6;
+    for (std::size_t i = 0; i < count; ++i)
+        size += kLongestId + entries[i].sName().size() + entries[i].Path().size() + 6;
     std::wstring text;
     text.reserve(size);
     for (std::size_t i = 0; i < count; ++i) {

@@ -54,7 +54,10 @@ DWORD ErrorOf(HRESULT result) {
 std::wstring ShortcutName(const std::wstring& mod) {
     const size_t dot = mod.find_last_of(L'.');
     std::wstring name = dot == std::wstring::npos || dot == 0 ? mod : mod.substr(0, dot);
-    std::replace_if(name.begin(), name.end(), [](wchar_t c) { return c < L' ' || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos; }, L'_');
+    std::replace_if(
+        name.begin(), name.end(),
+        [](wchar_t c) { return c < L' ' || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos; },
+        L'_');
     return name + L" - Varmoth.lnk";
 }
 
@@ -69,16 +72,18 @@ std::wstring ThisProgram() {
 std::wstring TargetPath(const std::wstring& path) { return StorablePath(path).value_or(path); }
 
 // The shortcut's bytes, as the shell writes a .lnk file, so that they can be put in place in one step.
-HRESULT ShortcutBytes(const ShellLibraries& shell, const std::wstring& mod, const std::wstring& icon, std::string& bytes) {
+HRESULT ShortcutBytes(const ShellLibraries& shell, const std::wstring& mod, const std::wstring& icon,
+                      std::string& bytes) {
     ComPtr<IShellLinkW> link;
     HRESULT result = shell.coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                             reinterpret_cast<void**>(link.put()));
     if (FAILED(result)) return result;
     const std::wstring arguments = L"--mod " + QuoteArgument(mod) + L" --run";
     const std::wstring description = L"Varmoth with the mod " + mod;
-    for (HRESULT step : {link.get()->SetPath(TargetPath(ThisProgram()).c_str()), link.get()->SetArguments(arguments.c_str()),
-                         link.get()->SetWorkingDirectory(modMain::AppFolder().c_str()),
-                         link.get()->SetIconLocation(icon.c_str(), 0), link.get()->SetDescription(description.c_str())})
+    for (HRESULT step :
+         {link.get()->SetPath(TargetPath(ThisProgram()).c_str()), link.get()->SetArguments(arguments.c_str()),
+          link.get()->SetWorkingDirectory(modMain::AppFolder().c_str()), link.get()->SetIconLocation(icon.c_str(), 0),
+          link.get()->SetDescription(description.c_str())})
         if (FAILED(step)) return step;
     ComPtr<IPersistStream> persist;
     ComPtr<IStream> stream;

@@ -61,7 +61,8 @@ SingleInstance::SingleInstance(const std::wstring& folder) : name_(FolderObjectN
     denied_ = !mutex_ && error == ERROR_ACCESS_DENIED;
     first_ = !denied_ && !(mutex_ && error == ERROR_ALREADY_EXISTS);
     if (!first_) return;
-    processId_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, sizeof(DWORD), ProcessIdName(name_).c_str()));
+    processId_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, sizeof(DWORD),
+                                        ProcessIdName(name_).c_str()));
     if (void* view = processId_ ? MapViewOfFile(processId_.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD)) : nullptr) {
         *static_cast<DWORD*>(view) = GetCurrentProcessId();
         UnmapViewOfFile(view);
@@ -96,7 +97,8 @@ std::optional<int> SingleInstance::HandOver(const std::vector<std::wstring>& arg
     DWORD_PTR result = 1;
     AllowSetForegroundWindow(ASFW_ANY);  // the first may come forward
     // As long as the first answers: it may wait for its user at a message box.
-    if (!SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NOTIMEOUTIFNOTHUNG, 10000, &result))
+    if (!SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NOTIMEOUTIFNOTHUNG, 10000,
+                             &result))
         return std::nullopt;
     return result == 0 ? 0 : 1;
 }

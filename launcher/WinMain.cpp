@@ -32,15 +32,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     const std::vector<std::wstring> arguments(__wargv + 1, __wargv + __argc);
     const LaunchRequest request = ReadCommandLine(arguments);
     if (request.bHelp || !request.sRefusal.empty()) {
-        CurrentPrompts().Message(nullptr, request.bHelp ? kUsage : request.sRefusal, L"Varpick", MB_OK | MB_ICONINFORMATION);
+        CurrentPrompts().Message(nullptr, request.bHelp ? kUsage : request.sRefusal, L"Varpick",
+                                 MB_OK | MB_ICONINFORMATION);
         return request.bHelp ? 0 : 1;
     }
     // Before any file is read or written: a second Varpick in the folder only points to the
     // first, or hands its command line to it.
     const SingleInstance instance(modMain::AppFolder());
     if (!instance.IsFirst()) {
-        const std::optional<int> done =
-            request.HasOptions() ? instance.HandOver(arguments) : instance.ActivateFirst() ? std::optional(0) : std::nullopt;
+        const std::optional<int> done = request.HasOptions()       ? instance.HandOver(arguments)
+                                        : instance.ActivateFirst() ? std::optional(0)
+                                                                   : std::nullopt;
         if (done) return *done;
         CurrentPrompts().Message(nullptr, instance.FirstIsElevated() ? kElevatedElsewhere : kUnreachable, L"Varpick",
                                  MB_OK | MB_ICONINFORMATION);

@@ -173,8 +173,9 @@ void frmMain::Form_Load() {
         startupMessage_ = L"The mod list could not be read:\r\n" + load.readError->Describe() +
                           L"\r\n\r\nVarpick starts with an empty list and will not overwrite that file.";
     if (load.bTruncated)
-        startupMessage_ = L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) + L" mods; only the first " +
-                          std::to_wstring(modMain::kModCapacity) + L" are listed. The others stay in Mods.cfg as they are.";
+        startupMessage_ = L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) +
+                          L" mods; only the first " + std::to_wstring(modMain::kModCapacity) +
+                          L" are listed. The others stay in Mods.cfg as they are.";
     if (!startupMessage_.empty()) PostMessageW(hwnd(), kShowStartupMessage, 0, 0);
 }
 
@@ -202,9 +203,11 @@ void frmMain::cmdRun_Click() { RunGame(); }
 
 bool frmMain::RunGame() {
     DWORD error = modMain::RunVarmoth(modMain::ElevatedStart::StopIfUnseen);
-    if (error == ERROR_ELEVATION_REQUIRED) {  // this Varpick's files are in the VirtualStore, which the game will not read
+    // This Varpick's files are in the VirtualStore, which the game run as administrator will not read.
+    if (error == ERROR_ELEVATION_REQUIRED) {
         CurrentPrompts().Beep();
-        if (CurrentPrompts().Message(hwnd(), kUnseenByElevatedGame, kErrorTitle, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+        if (CurrentPrompts().Message(hwnd(), kUnseenByElevatedGame, kErrorTitle, MB_YESNO | MB_ICONWARNING) != IDYES)
+            return false;
         error = modMain::RunVarmoth(modMain::ElevatedStart::Ask);
     }
     if (error == ERROR_SUCCESS) return true;
@@ -234,8 +237,8 @@ void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<st
         const std::wstring title = FileTitle(file);
         if (title.empty()) continue;
         if (modMain::iModCount >= modMain::kModCapacity) {
-            notAdded.push_back(L"The mod list is full: Varpick keeps at most " + std::to_wstring(modMain::kModCapacity) +
-                               L" mods. \"" + title + L"\" was not added.");
+            notAdded.push_back(L"The mod list is full: Varpick keeps at most " +
+                               std::to_wstring(modMain::kModCapacity) + L" mods. \"" + title + L"\" was not added.");
         } else if (!FitsAnsi(title)) {
             notAdded.push_back(L"\"" + title + L"\" was not added: its name has characters that Mods.cfg and the "
                                L"game's Varmoth.ini cannot hold. Rename the file and add it again.");
@@ -276,7 +279,8 @@ void frmMain::Form_DropFiles(HDROP drop) {
     static const HMODULE shell = LoadSystemLibrary(L"shell32.dll");
     static const auto dragQueryFile = reinterpret_cast<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>(
         reinterpret_cast<void*>(GetProcAddress(shell, "DragQueryFileW")));
-    static const auto dragFinish = reinterpret_cast<void(WINAPI*)(HDROP)>(reinterpret_cast<void*>(GetProcAddress(shell, "DragFinish")));
+    static const auto dragFinish =
+        reinterpret_cast<void(WINAPI*)(HDROP)>(reinterpret_cast<void*>(GetProcAddress(shell, "DragFinish")));
     if (!dragQueryFile || !dragFinish) return;
     std::vector<std::wstring> mods, skipped;
     const UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
@@ -322,7 +326,8 @@ void frmMain::mnuRemoveFromList_Click() {
     const std::wstring title = cboMODs().ItemText(line);
     // The game's current mod stays as it is, and so does the label: the game still uses it.
     if (const std::optional<FileError> failed = modMain::RemoveMod(line + 1)) {
-        ShowError(L"\"" + title + L"\" was not removed, because the mod list could not be saved:\r\n" + failed->Describe());
+        ShowError(L"\"" + title + L"\" was not removed, because the mod list could not be saved:\r\n" +
+                  failed->Describe());
         return;
     }
     cboMODs().Remove(line);
@@ -348,8 +353,9 @@ void frmMain::cmdSetMOD_Click() {
     const std::wstring line = cboMODs().SelectedText();
     if (line.empty()) {
         CurrentPrompts().Beep();
-        CurrentPrompts().Message(hwnd(), L"No Mod Selected, You have to select a mod from the list to set it as the current mod",
-                                 L"Mod Selection Error", MB_OK | MB_ICONINFORMATION);
+        CurrentPrompts().Message(
+            hwnd(), L"No Mod Selected, You have to select a mod from the list to set it as the current mod",
+            L"Mod Selection Error", MB_OK | MB_ICONINFORMATION);
         return;
     }
     SetCurrentMod(line, line);
@@ -410,10 +416,12 @@ int frmMain::CarryOut(const LaunchRequest& request) {
         }
         index = modMain::FindMod(name);
         if (index == 0) {
-            ShowError(L"\"" + name + L"\" is not in the mod list, so it was not set." + (request.bRun ? L" The game was not started." : L"") +
-                          L"\r\n\r\nAdd the mod to the list with Add a Mod, or make a new shortcut: right-click its line "
-                          L"in the list and choose Create desktop shortcut.",
-                      true);
+            ShowError(
+                L"\"" + name + L"\" is not in the mod list, so it was not set." +
+                    (request.bRun ? L" The game was not started." : L"") +
+                    L"\r\n\r\nAdd the mod to the list with Add a Mod, or make a new shortcut: right-click its line "
+                    L"in the list and choose Create desktop shortcut.",
+                true);
             return 1;
         }
     }
@@ -443,7 +451,8 @@ LRESULT frmMain::CarryOutHandedOver(const COPYDATASTRUCT* data) {
     if (!request.sRefusal.empty()) return 1;
     // Run as administrator, this Varpick would start the game so for whoever asks: the player decides.
     if (request.bRun && RunsElevated() &&
-        CurrentPrompts().Message(hwnd(), kHandedOverRun, L"" VARPICK_TITLE, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        CurrentPrompts().Message(hwnd(), kHandedOverRun, L"" VARPICK_TITLE,
+                                 MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return 1;
     return CarryOut(request);
 }

@@ -73,14 +73,15 @@ void frmOptions::TakeAndSaveSettings() {
     modMain::sVarmothPath = WindowText(txtExePath());
     modMain::iSkin = static_cast<std::int16_t>(cboSkin().SelectedIndex());
     if (const std::optional<FileError> failed = modMain::SaveLauncherSettings())
-        CurrentPrompts().Message(hwnd(),
-                                 L"The options are in use until Varpick closes, but " +
-                                     (failed->code == ERROR_NO_UNICODE_TRANSLATION
-                                          ? L"the game's path could not be saved (the skin was): Varpick.ini cannot hold "
-                                            L"its characters, and it has no short (8.3) name that Varpick.ini can hold:\r\n"s
-                                          : L"they could not be saved:\r\n"s) +
-                                     failed->Describe(),
-                                 L"Options", MB_OK | MB_ICONINFORMATION);
+        CurrentPrompts().Message(
+            hwnd(),
+            L"The options are in use until Varpick closes, but " +
+                (failed->code == ERROR_NO_UNICODE_TRANSLATION
+                     ? L"the game's path could not be saved (the skin was): Varpick.ini cannot hold "
+                       L"its characters, and it has no short (8.3) name that Varpick.ini can hold:\r\n"s
+                     : L"they could not be saved:\r\n"s) +
+                failed->Describe(),
+            L"Options", MB_OK | MB_ICONINFORMATION);
 }
 
 void frmOptions::cmdOK_Click() {

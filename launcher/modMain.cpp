@@ -89,7 +89,8 @@ void LoadLauncherSettings(bool complete) {
     const std::wstring defaultPath = AppFile(L"Mothvar.exe");
     if (FileExists(file)) {
         // An empty default is never written back: the file stays as it is when not `complete`.
-        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", complete ? StorablePath(defaultPath).value_or(defaultPath) : L"", file);
+        sVarmothPath =
+            GetFromINI(L"Main", L"VarmothPath", complete ? StorablePath(defaultPath).value_or(defaultPath) : L"", file);
         if (sVarmothPath.empty()) sVarmothPath = defaultPath;
         // A value that is no 16-bit whole number counts as the default; the file keeps its text.
         iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", complete ? L"1" : L"", file)).value_or(1);
@@ -169,7 +170,8 @@ int FindMod(const std::wstring& name) {
     int anyCase = 0;
     for (int index = 1; index <= iModCount; ++index) {
         if (Mods(index).Path() == name) return index;
-        if (!anyCase && CompareStringOrdinal(Mods(index).Path().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) anyCase = index;
+        if (!anyCase && CompareStringOrdinal(Mods(index).Path().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
+            anyCase = index;
     }
     return anyCase;
 }

@@ -73,7 +73,8 @@ DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)) {
         const DWORD error = RetryWhileHeld(temporary, [&] {
-            return LastErrorUnless(SetFileAttributesW(temporary.c_str(), attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE)));
+            return LastErrorUnless(
+                SetFileAttributesW(temporary.c_str(), attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE)));
         });
         if (error != ERROR_SUCCESS) return error;
     }
@@ -81,7 +82,8 @@ DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) {
     // the disk: after a power cut the old file may come back, but never a damaged one. A scanner
     // that opened either file without delete sharing refuses the rename while it holds it.
     return RetryWhileHeld(path, [&] {
-        return LastErrorUnless(MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+        return LastErrorUnless(
+            MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     });
 }
 
@@ -95,7 +97,8 @@ UniqueFileHandle CreateTemporaryFile(const std::wstring& temporary, DWORD& error
         SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
     UniqueFileHandle file;
     error = RetryWhileHeld(temporary, [&] {
-        file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         return file ? ERROR_SUCCESS : GetLastError();
     });
     return file;
@@ -111,13 +114,14 @@ DWORD RetryWhileHeld(const std::wstring& path, const std::function<DWORD()>& ste
     // wait out.
     constexpr DWORD kPatienceMs = 2000;
     DWORD waited = 0, pause = 10, error;
-    while ((error = step()) == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
-           error == ERROR_USER_MAPPED_FILE) {
+    while ((error = step()) == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED || error == ERROR_USER_MAPPED_FILE) {
         const DWORD attributes = GetFileAttributesW(path.c_str());
         const bool absent = attributes == INVALID_FILE_ATTRIBUTES && GetLastError() != ERROR_ACCESS_DENIED;
         if (waited >= kPatienceMs ||
             (error == ERROR_ACCESS_DENIED &&
-             (absent || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))))))
+             (absent || (attributes != INVALID_FILE_ATTRIBUTES &&
+                         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))))))
             break;
         Sleep(pause);
         waited += pause;
@@ -128,7 +132,8 @@ DWORD RetryWhileHeld(const std::wstring& path, const std::function<DWORD()>& ste
 
 void RemoveTemporaryFile(const std::wstring& temporary) {
     RetryWhileHeld(temporary, [&] {
-        return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : GetLastError();
+        return DeleteFileW(temporary.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS
+                                                                                        : GetLastError();
     });
 }
 
@@ -156,14 +161,16 @@ std::wstring PathObjectName(const wchar_t* prefix, std::wstring path) {
 std::wstring FolderObjectName(const wchar_t* prefix, const std::wstring& folder) {
     // Its attributes only, every sharing allowed: the open keeps nobody from anything. A folder
     // opens only with FILE_FLAG_BACKUP_SEMANTICS.
-    UniqueFileHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFileHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle) return PathObjectName(prefix, folder);
     // The 128-bit id first: on ReFS the 64-bit file index need not be unique. Systems before
     // Windows 8 do not have it, and a file system without such ids gives zero.
     FILE_ID_INFO id = {};
     const auto bytes = std::begin(id.FileId.Identifier), end = std::end(id.FileId.Identifier);
-    if (!GetFileInformationByHandleEx(handle.get(), FileIdInfo, &id, sizeof id) || std::all_of(bytes, end, [](BYTE b) { return b == 0; })) {
+    if (!GetFileInformationByHandleEx(handle.get(), FileIdInfo, &id, sizeof id) ||
+        std::all_of(bytes, end, [](BYTE b) { return b == 0; })) {
         BY_HANDLE_FILE_INFORMATION information;
         if (!GetFileInformationByHandle(handle.get(), &information)) return PathObjectName(prefix, folder);
         const std::uint64_t index = (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
@@ -173,7 +180,9 @@ std::wstring FolderObjectName(const wchar_t* prefix, const std::wstring& folder)
         std::copy_n(reinterpret_cast<const BYTE*>(&index), sizeof index, bytes);
     }
     wchar_t name[128];
-    int length = std::swprintf(name, 128, L"Local\\%ls-%016llx-", prefix, static_cast<unsigned long long>(id.VolumeSerialNumber));
-    for (auto byte = bytes; byte != end && length > 0; ++byte) length += std::swprintf(name + length, 128 - length, L"%02x", *byte);
+    int length = std::swprintf(name, 128, L"Local\\%ls-%016llx-", prefix,
+                               static_cast<unsigned long long>(id.VolumeSerialNumber));
+    for (auto byte = bytes; byte != end && length > 0; ++byte)
+        length += std::swprintf(name + length, 128 - length, L"%02x", *byte);
     return name;
 }

@@ -37,7 +37,8 @@ DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
 DWORD FlushCopy(const std::wstring& copy) {
     UniqueFileHandle file;
     const DWORD error = RetryWhileHeld(copy, [&] {
-        file.reset(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
         return file ? ERROR_SUCCESS : GetLastError();
     });
     if (error != ERROR_SUCCESS) return error;

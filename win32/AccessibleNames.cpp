@@ -87,19 +87,26 @@ public:
     }
 
     // The rest, as the standard object answers.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_.get()->GetTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        return standard_.get()->GetTypeInfoCount(count);
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
         return standard_.get()->GetTypeInfo(index, locale, info);
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override {
         return standard_.get()->GetIDsOfNames(iid, names, count, locale, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
                                      VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override {
         return standard_.get()->Invoke(id, iid, locale, flags, parameters, result, exception, badArgument);
     }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_.get()->get_accParent(parent); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return standard_.get()->get_accChildCount(count); }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        return standard_.get()->get_accParent(parent);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        return standard_.get()->get_accChildCount(count);
+    }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
         return standard_.get()->get_accChild(child, object);
     }
@@ -115,7 +122,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         return standard_.get()->get_accState(child, state);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return standard_.get()->get_accHelp(child, help); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return standard_.get()->get_accHelp(child, help);
+    }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
         return standard_.get()->get_accHelpTopic(file, child, topic);
     }
@@ -129,7 +138,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         return standard_.get()->get_accDefaultAction(child, action);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override { return standard_.get()->accSelect(flags, child); }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        return standard_.get()->accSelect(flags, child);
+    }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
         return standard_.get()->accLocation(left, top, width, height, child);
     }
@@ -142,7 +153,9 @@ public:
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         return standard_.get()->accDoDefaultAction(child);
     }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return standard_.get()->put_accName(child, name); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return standard_.get()->put_accName(child, name);
+    }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
         return standard_.get()->put_accValue(child, value);
     }

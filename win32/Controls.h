@@ -28,7 +28,8 @@ public:
     void Add(const std::wstring& text) const;
     // Before adding many lines: room for `lines` more of `characters` in all, allocated at once.
     void Reserve(int lines, size_t characters) const {
-        SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(lines), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+        SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(lines),
+                     static_cast<LPARAM>(characters * sizeof(wchar_t)));
     }
     // Also the sideways extent, which the list keeps through LB_RESETCONTENT.
     void Clear() const {

@@ -112,7 +112,8 @@ void ControlFont::Apply(HWND window, UINT dpi) {
     constexpr int kDisableFontUpdate = 1;  // DCDC_DISABLE_FONTUPDATE
     const int height = -static_cast<int>(std::lround(points_ * dpi / 72));
     UniqueHFont font(CreateFontW(height, 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face_));
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                 face_));
     for (int id : controls_) {
         HWND control = GetDlgItem(window, id);
         if (keepControlFont) keepControlFont(control, kDisableFontUpdate, kDisableFontUpdate);

@@ -49,12 +49,14 @@ std::optional<std::wstring> Prompts::OpenFile(HWND owner, const std::wstring& ti
 std::vector<std::wstring> Prompts::OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) {
     // One file comes as its full path; several as the folder and then each name, NUL after each.
     const std::vector<wchar_t> names = RunOpenDialog(
-        owner, title, filter, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR);
+        owner, title, filter,
+        OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR);
     std::vector<std::wstring> parts;
     for (const wchar_t* part = names.data(); *part; part += wcslen(part) + 1) parts.emplace_back(part);
     if (parts.size() <= 1) return parts;
     std::vector<std::wstring> files;
-    for (size_t i = 1; i < parts.size(); ++i) files.push_back(parts[0] + (parts[0].ends_with(L'\\') ? L"" : L"\\") + parts[i]);
+    for (size_t i = 1; i < parts.size(); ++i)
+        files.push_back(parts[0] + (parts[0].ends_with(L'\\') ? L"" : L"\\") + parts[i]);
     return files;
 }
 

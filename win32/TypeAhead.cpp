@@ -58,6 +58,7 @@ bool ListTypeAhead::OnChar(HWND list, wchar_t typed) {
     const int found = FindLine(list, oneLetter ? std::wstring(1, typed) : prefix_, oneLetter ? current : -1);
     if (found < 0 || found == current) return true;  // nothing starts so: the selection stays
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
     return true;
 }
