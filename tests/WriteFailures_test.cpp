@@ -27,8 +27,9 @@ protected:
     std::map<std::wstring, std::string> Files(const wchar_t* suffix = L"") const {
         std::map<std::wstring, std::string> files;
         for (const auto& [name, seed] : kSeeds)
-            files[name] = std::filesystem::is_directory(folder / name) ? "<folder>"
-                                                                        : ReadBytes(folder / name + suffix).value_or("<none>");
+            files[name] = std::filesystem::is_directory(folder / name)
+                              ? "<folder>"
+                              : ReadBytes(folder / name + suffix).value_or("<none>");
         return files;
     }
 };

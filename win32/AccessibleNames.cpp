@@ -1,6 +1,5 @@
 #include "AccessibleNames.h"
 
-#include <commctrl.h>
 #include <oleacc.h>
 
 #include <memory>
@@ -183,13 +182,12 @@ LRESULT NamedClientObject(HWND control, WPARAM flags) {
     return accessibility.lresultFromObject(__uuidof(IAccessible), flags, named.get());
 }
 
-LRESULT CALLBACK NamedControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK NamedControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     // The object id is a DWORD in lParam, whatever the width of LPARAM.
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
         if (const LRESULT object = NamedClientObject(control, wParam)) return object;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &NamedControlProcedure, 0);
-    return DefSubclassProc(control, message, wParam, lParam);
+    return CallBehindSubclass(&NamedControlProcedure, control, message, wParam, lParam);
 }
 
 }  // namespace
@@ -197,6 +195,6 @@ LRESULT CALLBACK NamedControlProcedure(HWND control, UINT message, WPARAM wParam
 void NameControlsByTheirLabels(HWND dialog) {
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         if (IsClass(control, L"ListBox") || IsClass(control, L"ComboBox") || IsClass(control, L"Edit"))
-            SetWindowSubclass(control, &NamedControlProcedure, 0, 0);
+            SubclassControl(control, &NamedControlProcedure);
     }
 }

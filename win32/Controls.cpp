@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 #include <system_error>
 
@@ -10,6 +11,33 @@ std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+namespace {
+
+struct Subclass {
+    WNDPROC behind;
+    void* context;
+};
+std::map<std::pair<HWND, WNDPROC>, Subclass> g_subclasses;  // the windows of the one thread that has them
+
+}  // namespace
+
+void SubclassControl(HWND control, WNDPROC procedure, void* context) {
+    const auto behind = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    g_subclasses[{control, procedure}] = {behind, context};
+}
+
+void* SubclassContext(HWND control, WNDPROC procedure) { return g_subclasses.at({control, procedure}).context; }
+
+LRESULT CallBehindSubclass(WNDPROC procedure, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC behind = g_subclasses.at({control, procedure}).behind;
+    if (message == WM_NCDESTROY) {  // the last message: each subclass steps aside, the last one put in first
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(behind));
+        g_subclasses.erase({control, procedure});
+    }
+    return CallWindowProcW(behind, control, message, wParam, lParam);
 }
 
 void ListBox::Add(const std::wstring& text) const {

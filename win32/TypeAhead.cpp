@@ -1,7 +1,5 @@
 #include "TypeAhead.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "Controls.h"
@@ -28,24 +26,22 @@ int FindLine(HWND list, const std::wstring& prefix, int after) {
 
 void ListTypeAhead::Attach(HWND list) {
     prefix_.clear();
-    SetWindowSubclass(list, &ListTypeAhead::ListProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    SubclassControl(list, &ListTypeAhead::ListProcedure, this);
 }
 
-LRESULT CALLBACK ListTypeAhead::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR self) {
-    if (message == WM_CHAR && reinterpret_cast<ListTypeAhead*>(self)->OnChar(list, static_cast<wchar_t>(wParam)))
-        return 0;
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &ListTypeAhead::ListProcedure, 0);
-    return DefSubclassProc(list, message, wParam, lParam);
+LRESULT CALLBACK ListTypeAhead::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<ListTypeAhead*>(SubclassContext(list, &ListTypeAhead::ListProcedure));
+    if (message == WM_CHAR && self->OnChar(list, static_cast<wchar_t>(wParam))) return 0;
+    return CallBehindSubclass(&ListTypeAhead::ListProcedure, list, message, wParam, lParam);
 }
 
 bool ListTypeAhead::OnChar(HWND list, wchar_t typed) {
     // Enter, Backspace, Esc, Tab and the other control characters keep what they do.
     if (typed < L' ' || typed == 0x7F) return false;
     // The pause that ends a prefix, as the platform's lists take it: twice the double-click time
-    // (about a second). The key's own time, so that keys waiting in the queue still count as one word.
-    const LONG keyTime = GetMessageTime();
-    if (static_cast<DWORD>(keyTime - lastKeyTime_) > GetDoubleClickTime() * 2) prefix_.clear();
+    // (about a second).
+    const DWORD keyTime = GetTickCount();
+    if (keyTime - lastKeyTime_ > GetDoubleClickTime() * 2) prefix_.clear();
     lastKeyTime_ = keyTime;
     prefix_ += typed;
 

@@ -13,11 +13,10 @@ public:
     void Attach(HWND list);
 
 private:
-    static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self);
+    static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     // Takes a typed character; false for the characters the list keeps for itself.
     bool OnChar(HWND list, wchar_t typed);
 
     std::wstring prefix_;
-    LONG lastKeyTime_ = 0;
+    DWORD lastKeyTime_ = 0;  // GetTickCount of the last key typed
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <span>
 
 #include "configurator/resource.h"
 #include "profile/FileIO.h"
@@ -11,7 +12,8 @@
 namespace {
 
 constexpr wchar_t kCaption[] = L"Varmoth Configuration Utility";
-const std::string kFirstStartFile = "[options]\r\nperformence=1\r\nbit=1\r\nresoultion=1\r\nscreen=1\r\nintro=1\r\nsound=1\r\nmusic=1\r\n";
+constexpr int kBoxes[] = {IDC_CBOPRESET, IDC_CBOPREFORMANCE, IDC_CBOBIT, IDC_CBORESOULTION, IDC_CBOSCREEN,
+                          IDC_CBOINTRO, IDC_CBOSOUND, IDC_CBOMUSIC};
 
 class ConfigWindow : public testing::Test {
 protected:
@@ -23,13 +25,14 @@ protected:
     HWND Control(int id) const { return GetDlgItem(form->hwnd(), id); }
     void Press(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
     void ChoosePreset(const wchar_t* name) {
-        Choose(Control(IDC_CBOPRESET), static_cast<int>(SendMessageW(Control(IDC_CBOPRESET), CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(name))));
+        Choose(Control(IDC_CBOPRESET), static_cast<int>(SendMessageW(Control(IDC_CBOPRESET), CB_FINDSTRINGEXACT, -1,
+                                                                     reinterpret_cast<LPARAM>(name))));
     }
     // The preset box (its selected item), the seven option boxes, Apply, the seven stored values.
     std::wstring State() const {
-        std::wstring state = WindowText(Control(IDC_CBOPRESET)) + L" #" + std::to_wstring(ComboBox(Control(IDC_CBOPRESET)).SelectedIndex()) + L":";
-        for (int id : {IDC_CBOPREFORMANCE, IDC_CBOBIT, IDC_CBORESOULTION, IDC_CBOSCREEN, IDC_CBOINTRO, IDC_CBOSOUND, IDC_CBOMUSIC})
-            state += L" " + WindowText(Control(id));
+        std::wstring state = WindowText(Control(IDC_CBOPRESET)) + L" #" +
+                             std::to_wstring(ComboBox(Control(IDC_CBOPRESET)).SelectedIndex()) + L":";
+        for (int id : std::span(kBoxes).subspan(1)) state += L" " + WindowText(Control(id));
         return state + (IsWindowEnabled(Control(IDC_CMDAPPLY)) ? L" | Apply | " : L" | no Apply | ") + Stored();
     }
     std::wstring Stored() const {
@@ -49,15 +52,16 @@ protected:
 TEST_F(ConfigWindow, FirstStartWritesTheDefaultsPresetsChangesByHandAndResetWorkTogetherAndClosingLosesChanges) {
     Start();
     EXPECT_TRUE(WindowText(form->hwnd()) == kCaption && IsCentred(form->hwnd()));
-    EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(FontHeight(form->hwnd())), std::to_string(-std::lround(8.0 * ScreenDpi() / 72)))
+    EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(FontHeight(form->hwnd())),
+              std::to_string(-std::lround(8.0 * ScreenDpi() / 72)))
         << "at the run's DPI, every caption and option fits and nothing overlaps; the dialog font follows the DPI";
     EXPECT_EQ(State(), L"User Defined #-1: Normal 16-bit 640x480 Fullscreen Yes On On | no Apply | 1 1 1 1 1 1 1");
     std::wstring names;  // what a screen reader says of each box: the label beside it
-    for (int id : {IDC_CBOPRESET, IDC_CBOPREFORMANCE, IDC_CBOBIT, IDC_CBORESOULTION, IDC_CBOSCREEN, IDC_CBOINTRO,
-                   IDC_CBOSOUND, IDC_CBOMUSIC})
-        names += AccessibleName(Control(id)) + L"|";
+    for (int id : kBoxes) names += AccessibleName(Control(id)) + L"|";
     EXPECT_EQ(names, L"Preset:|Performence|Bit Depth|Resoultion|Screen Mode|Show Intro|Sound Effects|Play Music|");
-    EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"), kFirstStartFile);
+    EXPECT_EQ(ReadBytes(folder / L"vmtconfig.ini"),
+              "[options]\r\nperformence=1\r\nbit=1\r\nresoultion=1\r\nscreen=1\r\n"
+              "intro=1\r\nsound=1\r\nmusic=1\r\n");
     const wchar_t* presets[] = {
         L"Best Quality #0: Best 32-bit 1280x960 Fullscreen Yes On On | no Apply | 3 2 5 1 1 1 1",
         L"Better Quality #1: Best 32-bit 1024x768 Fullscreen Yes On On | no Apply | 3 2 3 1 1 1 1",
@@ -73,7 +77,8 @@ TEST_F(ConfigWindow, FirstStartWritesTheDefaultsPresetsChangesByHandAndResetWork
     ChoosePreset(L"Best Quality");
     PressKey(Control(IDC_CMDRESET), VK_ESCAPE);  // presses nothing
     SendMessageW(form->hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(!form->hwnd() && PumpMessages() && Stored() == L"1 1 1 1 2 2 2") << "the window and the program end; without a question, nothing saved";
+    EXPECT_TRUE(!form->hwnd() && PumpMessages() && Stored() == L"1 1 1 1 2 2 2")
+        << "the window and the program end; without a question, nothing saved";
 
     Start();  // by hand, with presets and Reset, and by keyboard
     prompts.answers = {IDNO, IDYES};
@@ -129,8 +134,13 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     }
     // Held for a moment, as a cloud client holds a file: the load reads the stored values, not the
     // defaults, and Apply saves.
-    for (int attempt = 0; attempt < 5 && !WhileUnwritable(file, Fault::Passing, [&] { form.reset(); Start(); });)
-        ++attempt;
+    for (int attempt = 0; attempt < 5 && !WhileUnwritable(file, Fault::Passing,
+                                                          [&] {
+                                                              form.reset();
+                                                              Start();
+                                                          });
+         ++attempt) {
+    }
     EXPECT_EQ(State(), L"User Defined #-1:  16-bit 1152x864  Yes On  | no Apply | 0 1 4 0 1 1 0");
     for (int attempt = 0; attempt < 5 && !WhileUnwritable(file, Fault::Passing, [&] {
                               Choose(Control(IDC_CBOSOUND), attempt % 2);

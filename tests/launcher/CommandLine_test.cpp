@@ -11,7 +11,8 @@ TEST(CommandLine, OptionsComeAsDashesOrSlashInAnyLetterCaseARefusalSaysWhy) {
         return L"Unknown option \"" + std::wstring(option) + L"\".\r\n\r\n" + kUsage;
     };
     const std::wstring noName = L"--mod needs the name of a mod of the list, for example --mod \"Name.mdf\".";
-    const std::pair<std::vector<std::wstring>, std::wstring> rows[] = {  // arguments, what the start asks for or why not
+    const std::pair<std::vector<std::wstring>, std::wstring> rows[] = {
+        // arguments, what the start asks for or why not
         {{}, L"no options"},
         {{L"--mod", L"night moths.mdf", L"--run"}, L"mod night moths.mdf run"},  // the name as typed: the list picks
         {{L"/MOD", L"Alpha.mdf", L"/PLAIN", L"--RUN"},

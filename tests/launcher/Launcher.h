@@ -39,16 +39,23 @@ protected:
     void AddMod(const std::wstring& chosen) { prompts.files.push_back({chosen}); Press(Main(), IDC_CMDADDMOD); }
 
     // What the user sees and what the files hold: the list (the selected line in brackets), the
-    // label, the paths in Mods.cfg, the game's current mod, and how many messages and beeps.
+    // label, the game's current mod, how many messages and beeps; and the paths in Mods.cfg, where
+    // they are not the list's lines.
     std::wstring State() const {
         ListBox list(GetDlgItem(Main(), IDC_CBOMODS));
-        std::wstring state;
-        for (int i = 0; i < list.Count(); ++i) state += i == list.SelectedIndex() ? L"[" + list.ItemText(i) + L"] " : list.ItemText(i) + L" ";
-        state += L"| " + Text(Main(), IDC_LBLCURRENTMOD) + L"| Mods.cfg:";
+        std::wstring lines, listed;
+        for (int i = 0; i < list.Count(); ++i) {
+            lines += i == list.SelectedIndex() ? L"[" + list.ItemText(i) + L"] " : list.ItemText(i) + L" ";
+            listed += list.ItemText(i) + L" ";
+        }
         const std::optional<std::string> catalogue = ReadBytes(folder / L"Mods.cfg");
-        for (const cMod& mod : ParseCatalogue(FromAnsi(catalogue.value_or("")), 2000).entries) state += L" " + mod.Path();
-        return state + (catalogue ? L"" : L" none") + L" | game: " + GetFromINI(L"mods", L"Currentmod", L"", folder / L"Varmoth.ini") +
-               L" | " + std::to_wstring(prompts.messages.size()) + L" messages " + std::to_wstring(prompts.beeps) + L" beeps";
+        std::wstring stored = catalogue ? L"" : L"none";
+        for (const cMod& mod : ParseCatalogue(FromAnsi(catalogue.value_or("")), 2000).entries)
+            stored += mod.Path() + L" ";
+        return lines + L"| " + Text(Main(), IDC_LBLCURRENTMOD) + L"| game: " +
+               GetFromINI(L"mods", L"Currentmod", L"", folder / L"Varmoth.ini") + L" | " +
+               std::to_wstring(prompts.messages.size()) + L" messages " + std::to_wstring(prompts.beeps) + L" beeps" +
+               (stored == listed ? L"" : L" | Mods.cfg: " + stored);
     }
 
     ScratchFolder folder;

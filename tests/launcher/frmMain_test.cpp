@@ -6,13 +6,13 @@
 
 namespace {
 
-const std::string kExample = "12\r\n\r\na.mdf\r\n5400\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n";  // in code page 1252
+using MainWindow = Launcher;
+
 std::string Entries(int count) {
     std::string text;
     for (int i = 1; i <= count; ++i) text += "1\r\n\r\nm" + std::to_string(i) + ".mdf\r\n";
     return text;
 }
-using MainWindow = Launcher;
 
 // What the shell gives a window when files are dropped on it.
 HDROP Drop(const std::vector<std::wstring>& files) {
@@ -20,8 +20,7 @@ HDROP Drop(const std::vector<std::wstring>& files) {
     for (const std::wstring& file : files) names += file + L'\0';
     HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
+    *drop = {sizeof(DROPFILES), {}, FALSE, TRUE};
     std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(drop + 1));
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
@@ -57,20 +56,24 @@ BOOL WINAPI FakeToken(HANDLE, TOKEN_INFORMATION_CLASS entry, LPVOID value, DWORD
     return TRUE;
 }
 
+const std::wstring kNotFound =
+    L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog";
+
 }  // namespace
 
 TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmptiesIt) {
-    WriteBytes(folder / L"Mods.cfg", kExample);
+    WriteBytes(folder / L"Mods.cfg", "12\r\n\r\na.mdf\r\n5400\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n");  // code page 1252
     WriteBytes(folder / L"VARMOTH.INI", "[MODS]\r\nCurrentMod=main\r\n");
     Start();
     EXPECT_TRUE(IsWindowVisible(Main()));
-    EXPECT_EQ(State(), L"a.mdf caf\u00E9.mdf | Current mod: main| Mods.cfg: a.mdf caf\u00E9.mdf | game: main | 0 messages 0 beeps");
+    EXPECT_EQ(State(), L"a.mdf caf\u00E9.mdf | Current mod: main| game: main | 0 messages 0 beeps");
     Quit();
     WhileUnwritable(folder / L"Mods.cfg", Fault::Held, [&] { Start(); });
     AddMod(L"C:\\mods\\x.mdf");  // refused: with an empty list, a save would wipe the file
-    EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: a.mdf caf\u00E9.mdf | game: main | 2 messages 0 beeps");
+    EXPECT_EQ(State(), L"| Current mod: main| game: main | 2 messages 0 beeps | Mods.cfg: a.mdf caf\u00E9.mdf ");
     Press(Main(), IDC_CMDDELETEALLMODS);
-    EXPECT_EQ(State(), L"| Current mod: main| Mods.cfg: | game: main | 2 messages 0 beeps") << "emptied, not deleted; the game's mod stays";
+    EXPECT_EQ(State(), L"| Current mod: main| game: main | 2 messages 0 beeps") << "the game's mod stays";
+    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), "") << "emptied, not deleted";
     AddMod(L"C:\\mods\\x.mdf");  // deleted on purpose: adding works again
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), std::to_string(modMain::Mods(1).iID()) + "\r\n\r\nx.mdf\r\n");
 
@@ -79,20 +82,21 @@ TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmpti
     Start();
     AddMod(L"C:\\x\\one-more.mdf");
     EXPECT_EQ(ListBox(GetDlgItem(Main(), IDC_CBOMODS)).Count(), 1000);
-    EXPECT_EQ(prompts.messages.size(), 4u) << "too long a list, and a full one";
+    ASSERT_EQ(prompts.messages.size(), 4u) << "too long a list, and a full one";
     EXPECT_NE(prompts.messages[2].find(L"The others stay in Mods.cfg"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), Entries(1001));
     Select(0);  // the mods beyond the first 1000 stay, after the listed ones
     PressKey(GetDlgItem(Main(), IDC_CBOMODS), VK_DELETE);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), Entries(1001).substr(13));
     AddMod(L"C:\\x\\one-more.mdf");
-    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->ends_with("m1000.mdf\r\n" + std::to_string(modMain::Mods(1000).iID()) + "\r\n\r\none-more.mdf\r\n1\r\n\r\nm1001.mdf\r\n"));
+    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->ends_with("m1000.mdf\r\n" + std::to_string(modMain::Mods(1000).iID()) +
+                                                           "\r\n\r\none-more.mdf\r\n1\r\n\r\nm1001.mdf\r\n"));
 }
 
 TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
-    const std::wstring gameFolder = folder / L"Program Files";
+    const std::wstring gameFolder = folder / L"Program Files", game = gameFolder + L"\\Mothvar.exe";
     CreateDirectoryW(gameFolder.c_str(), nullptr);
-    ASSERT_TRUE(InstallStandIn(gameFolder + L"\\Mothvar.exe"));
+    ASSERT_TRUE(InstallStandIn(game));
     WriteBytes(gameFolder + L"\\Varmoth.ini", "[mods]\r\ncurrentmod=cool.mdf\r\n");
     WriteBytes(folder / L"NotAProgram.exe", "this is no program");
     Start();
@@ -100,24 +104,25 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     // A double-click is one press, Space another; then with an argument, passed as it stands
     // (Wine quotes the program part it found).
     HWND run = GetDlgItem(Main(), IDC_CMDRUN);
-    modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe";
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageW(run, message, 0, MAKELPARAM(4, 4));
+    modMain::sVarmothPath = game;
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageW(run, message, 0, MAKELPARAM(4, 4));
     for (UINT message : {WM_KEYDOWN, WM_KEYUP}) SendMessageW(run, message, VK_SPACE, 0);
     modMain::sVarmothPath += L" -window";
     Press(Main(), IDC_CMDRUN);
     ASSERT_TRUE(WaitUntil([&] { return StandInReports(gameFolder).size() == 3; }));
-    std::pair<int, int> quotedAndWithArgument;
+    int quoted = 0, withArgument = 0;
     for (auto& report : StandInReports(gameFolder)) {
-        quotedAndWithArgument.first += report[L"command_line"] == L"\"" + gameFolder + L"\\Mothvar.exe\"";
-        quotedAndWithArgument.second += report[L"command_line"].ends_with(L" -window");
-        EXPECT_EQ(report[L"working_folder"] + L"|" + report[L"show_state"] + L"|" + report[L"current_mod"], gameFolder + L"|2|cool.mdf");
+        quoted += report[L"command_line"] == L"\"" + game + L"\"";
+        withArgument += report[L"command_line"].ends_with(L" -window");
+        EXPECT_EQ(report[L"working_folder"] + L"|" + report[L"show_state"] + L"|" + report[L"current_mod"],
+                  gameFolder + L"|2|cool.mdf");
     }
-    EXPECT_EQ(quotedAndWithArgument, std::pair(2, 1));
+    EXPECT_TRUE(quoted == 2 && withArgument == 1);
 
-    // A game set to run as administrator: the shell's start asks the player, and a refusal is told.
-    // Where this Varpick writes through the VirtualStore, which such a game does not read, the
-    // player is asked first, and No starts nothing.
-    const std::wstring question = L"Varmoth Error|" + std::to_wstring(MB_YESNO | MB_ICONWARNING) + L"|Mothvar.exe is set to";
+    // A game set to run as administrator: the shell's start asks the player, in front of the
+    // window, and a refusal is told. Where this Varpick writes through the VirtualStore, which such
+    // a game does not read, the player is asked first, and No starts nothing.
     prompts.consents = {ERROR_SUCCESS, ERROR_CANCELLED};
     prompts.answers = {IDOK, IDNO, IDYES};  // the refusal's message, then the two questions
     for (DWORD virtualized : {0, 0, 1, 1}) {
@@ -125,8 +130,9 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
         g_token.virtualized = virtualized;
         Press(Main(), IDC_CMDRUN);
     }
-    EXPECT_EQ(prompts.shellStarts,
-              std::vector<std::wstring>(3, gameFolder + L"\\Mothvar.exe|-window|" + gameFolder + L"|2|Varmoth - Pick MOD"));
+    EXPECT_EQ(prompts.shellStarts, std::vector(3, game + L"|-window|" + gameFolder + L"|2|Varmoth - Pick MOD"));
+    const std::wstring question =
+        L"Varmoth Error|" + std::to_wstring(MB_YESNO | MB_ICONWARNING) + L"|Mothvar.exe is set";
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_EQ(prompts.messages[0],
               L"Varmoth Error|64|Mothvar.exe was not started: it runs as administrator, and that was not allowed.");
@@ -142,20 +148,21 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
         Press(Main(), IDC_CMDRUN);
     }
     EXPECT_FALSE(prompts.endedWith);
-    modMain::sVarmothPath = gameFolder + L"\\Mothvar.exe";
-    WhileUnwritable(modMain::sVarmothPath, Fault::Held, [] { Press(Main(), IDC_CMDRUN); });  // a sharing violation
+    modMain::sVarmothPath = game;
+    WhileUnwritable(game, Fault::Held, [] { Press(Main(), IDC_CMDRUN); });  // a sharing violation
     ASSERT_EQ(prompts.messages.size(), 6u);
-    const std::wstring notFound = L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog";
-    EXPECT_EQ(std::vector<std::wstring>(prompts.messages.begin(), prompts.messages.begin() + 4),
-              std::vector<std::wstring>(4, notFound));
-    EXPECT_EQ(prompts.messages[4], L"Varmoth Error|64|The game's path \"" + gameFolder + L"\" is a folder, not the game. "
-                                   L"Enter the path of Mothvar.exe itself in the options dialog (Options, then Browse...).");
-    EXPECT_TRUE(prompts.messages[5].starts_with(L"Fatal Error|16|Fatal Error: ") && prompts.messages[5].ends_with(L" forums") &&
-                prompts.messages[5].find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos)
-        << prompts.messages[5];
+    EXPECT_EQ(std::vector(prompts.messages.begin(), prompts.messages.begin() + 4), std::vector(4, kNotFound));
+    EXPECT_EQ(prompts.messages[4],
+              L"Varmoth Error|64|The game's path \"" + gameFolder +
+                  L"\" is a folder, not the game. "
+                  L"Enter the path of Mothvar.exe itself in the options dialog (Options, then Browse...).");
+    const std::wstring& fatal = prompts.messages[5];
+    EXPECT_TRUE(fatal.starts_with(L"Fatal Error|16|Fatal Error: ") && fatal.ends_with(L" forums") &&
+                fatal.find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos)
+        << fatal;
     EXPECT_TRUE(prompts.beeps == 5 && prompts.endedWith) << "no beep before the report; the program ends";
-    const std::wstring badFormat = SystemErrorText(ERROR_BAD_EXE_FORMAT, L"C:\\Varpick.ini");  // a place for the name, filled
-    EXPECT_TRUE(badFormat.find(L'%') == std::wstring::npos && badFormat.find(L"C:\\Varpick.ini") != std::wstring::npos) << badFormat;
+    EXPECT_EQ(SystemErrorText(ERROR_BAD_EXE_FORMAT, L"C:\\V.ini").find(L"%"), std::wstring::npos)
+        << "the name filled in";
     EXPECT_EQ(StandInReports(gameFolder).size(), 3u);
 }
 
@@ -170,17 +177,19 @@ TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
     Press(Main(), IDC_CMDOPTIONS);
     Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2);
     Press(Options(), IDC_CMDAPPLY);
-    EXPECT_TRUE(About() && !IsWindowVisible(About()) && KeyboardWindow() == Options()) << "Apply, now disabled, passed the focus on";
+    EXPECT_TRUE(About() && !IsWindowVisible(About()) && KeyboardWindow() == Options())
+        << "Apply, now disabled, passed the focus on";
     Press(Options(), IDC_OPTIONS_CMDOK);  // unloaded, and loaded again hidden by the painter
     EXPECT_TRUE(Options() && KeyboardWindow() == Main());
     PressKey(GetFocus(), L'v', true);  // Alt+V presses "Set &Varmoth"
     for (UINT key : {VK_ESCAPE, VK_RETURN}) PressKey(GetDlgItem(Main(), IDC_CBOMODS), key);
-    EXPECT_EQ(State(), L"| Current mod: Mothvar| Mods.cfg: | game: main | 0 messages 0 beeps") << "no cancel or default button";
+    EXPECT_EQ(State(), L"| Current mod: Mothvar| game: main | 0 messages 0 beeps") << "no cancel or default button";
     for (bool closeBox : {false, true}) {
         Press(Main(), IDC_CMDOPTIONS);
         Press(Main(), IDC_CMDABOUT);
         closeBox ? void(SendMessageW(Main(), WM_CLOSE, 0, 0)) : Press(Main(), IDC_CMDQUIT);
-        EXPECT_TRUE(!Main() && !Options() && !About() && PumpMessages()) << "all three windows are gone and the message loop ends";
+        EXPECT_TRUE(!Main() && !Options() && !About() && PumpMessages())
+            << "all three windows are gone and the message loop ends";
         Start();
     }
 }
@@ -191,66 +200,78 @@ TEST_F(Layout, EveryCaptionFitsNothingOverlapsAndTheFontsFollowTheDpi) {
     const int dpi = ScreenDpi();
     Start();
     for (HWND window : {Main(), Options(), About()})
-        EXPECT_EQ(LayoutFaults(window) + std::to_string(FontHeight(window)), std::to_string(-std::lround(8.0 * dpi / 72))) << "the dialog font";
+        EXPECT_EQ(LayoutFaults(window) + std::to_string(FontHeight(window)),
+                  std::to_string(-std::lround(8.0 * dpi / 72)));
     for (int newDpi : {dpi, 2 * dpi}) {
         for (HWND window : {Main(), About()})
-            if (RECT frame; newDpi != dpi && GetWindowRect(window, &frame)) SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&frame));
-        const int labels = static_cast<int>(std::lround(9.75 * newDpi / 72));
-        EXPECT_EQ(std::pair(FontHeight(GetDlgItem(Main(), IDC_LBLCURRENTMOD)), FontHeight(GetDlgItem(About(), IDC_LBLVERSION))), std::pair(-labels, -labels));
+            if (RECT frame; newDpi != dpi && GetWindowRect(window, &frame))
+                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&frame));
+        const int labels = -static_cast<int>(std::lround(9.75 * newDpi / 72));
+        EXPECT_EQ(FontHeight(GetDlgItem(Main(), IDC_LBLCURRENTMOD)), labels);
+        EXPECT_EQ(FontHeight(GetDlgItem(About(), IDC_LBLVERSION)), labels);
     }
 }
 
 // Picked one or several at a time, or dropped, mods are appended to the list and the file, what
 // cannot be kept refused; a line is set by Set mod, a double-click or Enter, and removed by Delete
-// or the menu, the next line selected.
+// or the menu of a right-click on it, the next line selected.
 TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     const std::string listed = "12\r\n\r\na.mdf\r\n5400\r\n\r\nabc\r\n4\r\n\r\na\rb.mdf\r\n";
     WriteBytes(folder / L"Mods.cfg", listed);
     WriteBytes(folder / L"Varmoth.ini", "[mods]\r\ncurrentmod=b.mdf\r\n");
     Start();
     Press(Main(), IDC_CMDSETMOD);
-    EXPECT_EQ(prompts.messages, std::vector<std::wstring>{L"Mod Selection Error|64|No Mod Selected, You have to select a mod from the list to set it as the current mod"});
-    prompts.files = {{}, {L"C:\\Games\\x\\cool.mdf"}, {L"C:\\m\\x.mdf", L"C:\\m\\y.MDFz"}};  // cancelled first, then one, then two at once
+    EXPECT_EQ(prompts.messages, std::vector<std::wstring>{L"Mod Selection Error|64|No Mod Selected, You have to select "
+                                                          L"a mod from the list to set it as the current mod"});
+    // Cancelled first, then one, then two at once: new IDs in 0..5499, empty names.
+    prompts.files = {{}, {L"C:\\Games\\x\\cool.mdf"}, {L"C:\\m\\x.mdf", L"C:\\m\\y.MDFz"}};
     Select(0);
     for (int i = 0; i < 3; ++i) Press(Main(), IDC_CMDADDMOD);
     EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(3, L"Open|Mothvar mod (*.mdf*)|*.mdf*|"));
     std::string added = listed;
-    const char* names[] = {"cool.mdf", "x.mdf", "y.MDFz"};
-    for (int i : {4, 5, 6}) {  // new IDs in 0..5499, empty names
-        const int id = modMain::Mods(i).iID();
-        EXPECT_TRUE(id >= 0 && id <= 5499) << id;
-        added += std::to_string(id) + "\r\n\r\n" + names[i - 4] + "\r\n";
+    for (const auto& [index, name] : {std::pair(4, "cool.mdf"), std::pair(5, "x.mdf"), std::pair(6, "y.MDFz")}) {
+        EXPECT_TRUE(modMain::Mods(index).iID() >= 0 && modMain::Mods(index).iID() <= 5499);
+        added += std::to_string(modMain::Mods(index).iID()) + "\r\n\r\n" + name + "\r\n";
     }
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), added);
-    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(Drop({L"C:\\d\\z.mdf", L"C:\\d\\notes.txt", L"C:\\d\\\u6F22.mdf"})), 0);
-    EXPECT_TRUE(prompts.messages[1].find(L"notes.txt\" was not added: it is not a mod file") != std::wstring::npos && prompts.messages[1].find(L"\r\n\"\u6F22.mdf") != std::wstring::npos);
+    const HDROP drop = Drop({L"C:\\d\\z.mdf", L"C:\\d\\notes.txt", L"C:\\d\\\u6F22.mdf"});
+    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_TRUE(prompts.messages[1].find(L"notes.txt\" was not added: it is not a mod file") != std::wstring::npos &&
+                prompts.messages[1].find(L"\r\n\"\u6F22.mdf") != std::wstring::npos);
     Select(1);  // the whole line, whatever its length
     Press(Main(), IDC_CMDSETMOD);
     Select(2);  // a lone CR would split the game's key line
     Press(Main(), IDC_CMDSETMOD);
-    EXPECT_EQ(State(), L"a.mdf abc [a\rb.mdf] cool.mdf x.mdf y.MDFz z.mdf | Current mod: abc| Mods.cfg: a.mdf abc a\rb.mdf cool.mdf x.mdf y.MDFz z.mdf | game: abc | 3 messages 2 beeps");
+    EXPECT_EQ(State(), L"a.mdf abc [a\rb.mdf] cool.mdf x.mdf y.MDFz z.mdf | Current mod: abc| game: abc | "
+                       L"3 messages 2 beeps");
 
     HWND list = GetDlgItem(Main(), IDC_CBOMODS);
     Select(1);
     PressKey(list, VK_DELETE);  // the game keeps its mod, and the label says so
-    EXPECT_EQ(State(), L"a.mdf [a\rb.mdf] cool.mdf x.mdf y.MDFz z.mdf | Current mod: abc| Mods.cfg: a.mdf a\rb.mdf cool.mdf x.mdf y.MDFz z.mdf | game: abc | 3 messages 2 beeps");
-    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->starts_with("12\r\n\r\na.mdf\r\n4\r\n") && modMain::Mods(2).Path() == L"a\rb.mdf");
+    EXPECT_EQ(State(),
+              L"a.mdf [a\rb.mdf] cool.mdf x.mdf y.MDFz z.mdf | Current mod: abc| game: abc | 3 messages 2 beeps");
+    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->starts_with("12\r\n\r\na.mdf\r\n4\r\n"));
     Select(0);
     WhileUnwritable(folder / L"Mods.cfg", Fault::Held, [] { SendMessageW(Main(), WM_COMMAND, IDM_REMOVEFROMLIST, 0); });
     SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_CBOMODS, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(State(), L"[a.mdf] a\rb.mdf cool.mdf x.mdf y.MDFz z.mdf | Current mod: a.mdf| Mods.cfg: a.mdf a\rb.mdf cool.mdf x.mdf y.MDFz z.mdf | game: a.mdf | 4 messages 2 beeps") << "not removed: the save failed";
+    EXPECT_EQ(State(), L"[a.mdf] a\rb.mdf cool.mdf x.mdf y.MDFz z.mdf | Current mod: a.mdf| game: a.mdf | "
+                       L"4 messages 2 beeps")
+        << "not removed: the save failed";
     SetFocus(list);
     Select(5);
     PressKey(list, VK_RETURN);
     Select(0);
     RightClick(5, L'r');  // "Remove from list" for the line clicked
-    EXPECT_EQ(State(), L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: z.mdf| Mods.cfg: a.mdf a\rb.mdf cool.mdf x.mdf y.MDFz | game: z.mdf | 4 messages 2 beeps") << "the next line, or the last";
+    EXPECT_EQ(State(), L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: z.mdf| game: z.mdf | 4 messages 2 beeps")
+        << "the next line, or the last";
     Press(Main(), IDC_CMDSETVMT);
-    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + GetFromINI(L"mods", L"Currentmod", L"", folder / L"Varmoth.ini"), L"Current mod: Mothvar|main");
+    EXPECT_EQ(State(),
+              L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: Mothvar| game: main | 4 messages 2 beeps");
 
     RightClick(1, L's');  // "Create desktop shortcut" for the line clicked
     const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
-    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
+    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") &&
+                DeleteFileW(shortcut.c_str()));
 
     // A line wider than the list scrolls sideways, as far as the widest line; no further once it is
     // removed or the list emptied.
@@ -267,7 +288,7 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
 }
 
 // A --run start that cannot find the game or set the mod writes nothing and starts nothing; a
-// mod no longer listed says what to do.
+// mod no longer listed, or a folder as the game's path, is told with what to do.
 TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     const std::string game = "[mods]\r\ncurrentmod=old.mdf\r\n", settings = "[Main]\r\n";
     WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n");
@@ -282,15 +303,15 @@ TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     EXPECT_TRUE(launch({L"--mod", L"Nope.mdf", L"--run"}) == 1 && !ReadBytes(folder / L"Mods.cfg"));
     ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
     WhileUnwritable(folder / L"Varmoth.ini", Fault::Held, [&] { EXPECT_EQ(launch({L"--plain", L"--run"}), 1); });
-    EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings)
-        << "written";
+    EXPECT_TRUE(ReadBytes(folder / L"Varmoth.ini") == game && ReadBytes(folder / L"Varpick.ini") == settings);
     WriteBytes(folder / L"Varpick.ini", "[Main]\r\nVarmothPath=C:\\windows\r\n");
     EXPECT_EQ(launch({L"--run"}), 1);
     ASSERT_TRUE(prompts.messages.size() == 4 && prompts.beeps == 4);
-    EXPECT_EQ(prompts.messages[0], L"Varmoth Error|64|Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog");
+    EXPECT_EQ(prompts.messages[0], kNotFound);
     EXPECT_TRUE(prompts.messages[1].ends_with(
         L"\"Nope.mdf\" is not in the mod list, so it was not set. The game was not started.\r\n\r\nAdd the mod to the "
-        L"list with Add a Mod, or make a new shortcut: right-click its line in the list and choose Create desktop shortcut."));
+        L"list with Add a Mod, or make a new shortcut: right-click its line in the list and choose Create desktop "
+        L"shortcut."));
     EXPECT_NE(prompts.messages[3].find(L"\"C:\\windows\" is a folder, not the game."), std::wstring::npos);
     EXPECT_FALSE(WaitUntil([&] { return !StandInReports(folder.path()).empty(); }, 1s)) << "a game started";
 }
@@ -301,28 +322,24 @@ TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst)
     WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n");
     ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
     Start();
-    const std::wstring run = JoinArguments(std::vector<std::wstring>{L"--mod", L"a.mdf", L"--run"});
     const auto handOver = [](const wchar_t* text, size_t bytes) {
         COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(bytes), const_cast<wchar_t*>(text)};
         return SendMessageW(Main(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     };
-    const size_t bytes = run.size() * sizeof(wchar_t);
     // No data, an odd size, no final NUL: each of which, unchecked, would be read as --plain.
     const std::wstring plain = JoinArguments(std::vector<std::wstring>{L"--plain"});
-    const size_t plainBytes = plain.size() * sizeof(wchar_t);
+    const size_t bytes = plain.size() * sizeof(wchar_t);
     EXPECT_EQ(SendMessageW(Main(), WM_COPYDATA, 0, 0), 1);
-    for (const auto& [text, size] : {std::pair<const wchar_t*, size_t>(nullptr, plainBytes),
-                                     std::pair(plain.c_str(), plainBytes + 1),
-                                     std::pair(plain.c_str(), plainBytes - sizeof(wchar_t))})
-        EXPECT_EQ(handOver(text, size), 1);
-    EXPECT_EQ(State(), L"a.mdf | Current mod: | Mods.cfg: a.mdf | game:  | 0 messages 0 beeps");
+    EXPECT_EQ(handOver(nullptr, bytes) + handOver(plain.c_str(), bytes + 1) + handOver(plain.c_str(), bytes - 2), 3);
+    EXPECT_EQ(State(), L"a.mdf | Current mod: | game:  | 0 messages 0 beeps");
 
+    const std::wstring run = JoinArguments(std::vector<std::wstring>{L"--mod", L"a.mdf", L"--run"});
     const ImportPatch token(&GetTokenInformation, &FakeToken);
     prompts.answers = {IDNO, IDYES};
     for (const auto& [elevation, result] : {std::pair(TokenElevationTypeFull, 1), std::pair(TokenElevationTypeFull, 0),
                                             std::pair(TokenElevationTypeDefault, 0)}) {
         g_token.elevationType = elevation;
-        EXPECT_EQ(handOver(run.c_str(), bytes), result);
+        EXPECT_EQ(handOver(run.c_str(), run.size() * sizeof(wchar_t)), result);
     }
     g_token.elevationType = TokenElevationTypeFull;
     EXPECT_TRUE(WaitUntil([&] { return StandInReports(folder.path()).size() == 2; }));
@@ -337,9 +354,10 @@ TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst)
 // Long names already listed at start-up can be scrolled to sideways.
 TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     std::string catalogue;
-    for (const char* name : {"alpha.mdf", "beta.mdf", "Betamax.mdf", "bravo.mdf", "Caf\xE9 Noir.mdf", "caf\xE9 au lait.mdf"})
-        catalogue += "1\r\n\r\n" + std::string(name) + "\r\n";
-    for (int i = 0; i < 300; ++i) catalogue += "1\r\n\r\nb" + std::to_string(i) + std::string(i % 7 * 40, 'w') + ".mdf\r\n";
+    for (const char* name : {"alpha", "beta", "Betamax", "bravo", "Caf\xE9 Noir", "caf\xE9 au lait"})
+        catalogue += "1\r\n\r\n" + std::string(name) + ".mdf\r\n";
+    for (int i = 0; i < 300; ++i)
+        catalogue += "1\r\n\r\nb" + std::to_string(i) + std::string(i % 7 * 40, 'w') + ".mdf\r\n";
     WriteBytes(folder / L"Mods.cfg", catalogue);
     Start();
     HWND list = GetDlgItem(Main(), IDC_CBOMODS);
@@ -354,9 +372,9 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
         return ListBox(list).SelectedText();
     };
     const auto pause = [] { Sleep(GetDoubleClickTime() * 2 + 100); };
-    std::vector<std::wstring> steps;
-    for (int i = 0; i < 4; ++i) steps.push_back(type(L"b"));
-    EXPECT_EQ(steps, (std::vector<std::wstring>{L"beta.mdf", L"Betamax.mdf", L"bravo.mdf", L"b0.mdf"}));
+    std::wstring steps;
+    for (int i = 0; i < 4; ++i) steps += type(L"b") + L" ";
+    EXPECT_EQ(steps, L"beta.mdf Betamax.mdf bravo.mdf b0.mdf ");
     pause();
     EXPECT_EQ(type(L"BETAM"), L"Betamax.mdf");
     EXPECT_EQ(type(L"x"), L"Betamax.mdf") << "a word that starts no line leaves the selection";
@@ -364,5 +382,6 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     EXPECT_EQ(type(L"caf\u00C9 a"), L"caf\u00E9 au lait.mdf");
     PressKey(list, VK_RETURN);
     PressKey(list, VK_DELETE);
-    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + ListBox(list).SelectedText(), L"Current mod: caf\u00E9 au lait.mdf|b0.mdf");
+    EXPECT_EQ(Text(Main(), IDC_LBLCURRENTMOD) + L"|" + ListBox(list).SelectedText(),
+              L"Current mod: caf\u00E9 au lait.mdf|b0.mdf");
 }

@@ -11,7 +11,9 @@ constexpr COLORREF kSkins[] = {RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 255, 0
 std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
     HDC dc = CreateCompatibleDC(nullptr);
     LOGBRUSH brush = {};
-    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))), sizeof brush, &brush);
+    GetObjectW(reinterpret_cast<HGDIOBJ>(
+                   SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))),
+               sizeof brush, &brush);
     const std::pair<COLORREF, COLORREF> answer(brush.lbColor, GetTextColor(dc));
     DeleteDC(dc);
     return answer;
@@ -42,7 +44,9 @@ BOOL WINAPI InHighContrast(UINT, UINT, PVOID value, UINT) {
     return TRUE;
 }
 
-std::string Settings(const char* path, int skin) { return std::string("[Main]\r\nVarmothPath=") + path + "\r\nSkin=" + std::to_string(skin) + "\r\n"; }
+std::string Settings(const char* path, int skin) {
+    return std::string("[Main]\r\nVarmothPath=") + path + "\r\nSkin=" + std::to_string(skin) + "\r\n";
+}
 
 class OptionsDialog : public Launcher {
 protected:
@@ -52,12 +56,15 @@ protected:
     std::wstring OptionsState() const {
         std::wstring state = L"unloaded";
         if (Options())
-            state = Text(Options(), IDC_TXTEXEPATH) + L" | " + SkinBox().Text() + L" #" + std::to_wstring(SkinBox().SelectedIndex()) +
-                    (IsWindowEnabled(GetDlgItem(Options(), IDC_CMDAPPLY)) ? L" | Apply" : L" | no Apply") + (IsWindowVisible(Options()) ? L" shown" : L" hidden");
+            state = Text(Options(), IDC_TXTEXEPATH) + L" | " + SkinBox().Text() + L" #" +
+                    std::to_wstring(SkinBox().SelectedIndex()) +
+                    (IsWindowEnabled(GetDlgItem(Options(), IDC_CMDAPPLY)) ? L" | Apply" : L" | no Apply") +
+                    (IsWindowVisible(Options()) ? L" shown" : L" hidden");
         const std::wstring settings = folder / L"Varpick.ini";
         const COLORREF* skin = std::find(kSkins, kSkins + 4, Answer(Main(), WM_CTLCOLORDLG, Main()).first);
-        return state + L" | in use " + modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin) + L" | stored " + GetFromINI(L"Main", L"VarmothPath", L"", settings) +
-               L" " + GetFromINI(L"Main", L"Skin", L"", settings) + L" | main " + (std::array{L"white", L"red", L"green", L"blue", L"unpainted"})[skin - kSkins];
+        return state + L" | in use " + modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin) + L" | stored " +
+               GetFromINI(L"Main", L"VarmothPath", L"", settings) + L" " + GetFromINI(L"Main", L"Skin", L"", settings) +
+               L" | main " + (std::array{L"white", L"red", L"green", L"blue", L"unpainted"})[skin - kSkins];
     }
 };
 using Skins = OptionsDialog;
@@ -68,7 +75,8 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
     for (int skin = 0; skin < 4; ++skin) {
         SCOPED_TRACE(testing::Message() << "skin " << skin);
         Start(Settings("C:\\Mothvar.exe", skin));
-        ASSERT_TRUE(Options() && About() && !IsWindowVisible(Options()) && !IsWindowVisible(About())) << "loaded hidden at start-up";
+        ASSERT_TRUE(Options() && About() && !IsWindowVisible(Options()) && !IsWindowVisible(About()))
+            << "loaded hidden at start-up";
         for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
         for (int button : {IDC_CMDOPTIONS, IDC_CMDABOUT}) Press(Main(), button);
         SetWindowPos(About(), nullptr, 0, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // no window over another
@@ -89,7 +97,8 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
         std::optional<ImportPatch> highContrast;
         if (on) highContrast.emplace(&SystemParametersInfoW, &InHighContrast);
         SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);  // what the system sends every window
-        const COLORREF shown = DominantColour(Main()), system[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)};
+        const COLORREF shown = DominantColour(Main()),
+                       system[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)};
         EXPECT_TRUE(on ? std::ranges::count(system, shown) > 0 : shown == kSkins[3]) << shown;
     }
     EXPECT_EQ(modMain::iSkin, 3);
@@ -99,9 +108,11 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     const std::wstring picked = L"D:\\Games\\Game.exe";
     Start(Settings("C:\\M.exe", 0));
     Press(Main(), IDC_CMDOPTIONS);
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe | White Black #0 | Apply shown | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");
+    EXPECT_EQ(OptionsState(),
+              L"C:\\M.exe | White Black #0 | Apply shown | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");
     EXPECT_TRUE(IsCentred(Options()) && GetFocus() == GetDlgItem(Options(), IDC_TXTEXEPATH));
-    EXPECT_EQ(AccessibleName(GetDlgItem(Options(), IDC_TXTEXEPATH)) + L"|" + AccessibleName(GetDlgItem(Options(), IDC_CBOSKIN)),
+    EXPECT_EQ(AccessibleName(GetDlgItem(Options(), IDC_TXTEXEPATH)) + L"|" +
+                  AccessibleName(GetDlgItem(Options(), IDC_CBOSKIN)),
               L"Varmoth.exe Path:|Current Skin:");
     ChooseSkin(3);
     PressKey(GetFocus(), VK_ESCAPE);  // cancels
@@ -110,10 +121,12 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     Press(Main(), IDC_CMDOPTIONS);
     ChooseSkin(3);
     Press(Options(), IDC_CMDAPPLY);  // repaints all three, the hidden about box too
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Blue Black #3 | no Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+    EXPECT_EQ(OptionsState(),
+              L"C:\\M.exe | Blue Black #3 | no Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
     for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[3]);
     ChooseSkin(1);
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Red Black #1 | Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+    EXPECT_EQ(OptionsState(),
+              L"C:\\M.exe | Red Black #1 | Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
     SendMessageW(Options(), WM_CLOSE, 0, 0);  // the close box cancels
     EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
 
@@ -124,19 +137,22 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     ChooseSkin(2);
     Press(Options(), IDC_OPTIONS_CMDOK);  // loaded again, hidden, in the new skin
     EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(2, L"Open|Executable (*.exe*)|*.exe*|"));
-    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " + picked + L" 2 | main green");
+    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " +
+                                  picked + L" 2 | main green");
 
     Quit();
     Start(Settings("C:\\M.exe", 7));
     Press(Main(), IDC_CMDOPTIONS);
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe |  #-1 | Apply shown | in use C:\\M.exe 7 | stored C:\\M.exe 7 | main green") << "no item for skin 7";
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe |  #-1 | Apply shown | in use C:\\M.exe 7 | stored C:\\M.exe 7 | main green")
+        << "no item for skin 7";
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     // Paths outside the code page: a game not installed yet goes in by its folder's short form; a
     // name that has none, not at all, while the skin still does.
-    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe", unstorable = folder / L"\u6F22.exe";
+    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe",
+                       unstorable = folder / L"\u6F22.exe";
     std::wstring shortFolder(MAX_PATH, L'\0');
     shortFolder.resize(GetShortPathNameW(folder.path().c_str(), shortFolder.data(), MAX_PATH));
     Start(Settings("C:\\M.exe", 1));
@@ -147,7 +163,8 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY);  // refused, and told what to do
     Press(Options(), IDC_CMDAPPLY);
     SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
+    EXPECT_EQ(OptionsState(),
+              L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
     SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
     Press(Options(), IDC_CMDAPPLY);
     EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " +
@@ -159,7 +176,9 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
                                   shortFolder + L"\\M.exe 3 | main blue");
     ASSERT_EQ(prompts.messages.size(), 3u);
     for (const std::wstring& shown : prompts.messages)
-        EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
-    EXPECT_NE(prompts.messages[1].find(L"The file is read-only: clear its \"Read-only\" attribute"), std::wstring::npos);
+        EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") &&
+                    shown.find(settings) != std::wstring::npos);
+    EXPECT_NE(prompts.messages[1].find(L"The file is read-only: clear its \"Read-only\" attribute"),
+              std::wstring::npos);
     EXPECT_NE(prompts.messages[2].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
 }

@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -8,10 +11,6 @@
 #include <semaphore>
 #include <sstream>
 #include <thread>
-#include <utility>
-
-#include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include "profile/AnsiText.h"
 #include "profile/FileIO.h"
@@ -21,8 +20,9 @@ namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder(Name name) {
     static std::atomic<int> counter{0};
-    path_ = (fs::temp_directory_path() / L"varmoth-tests").wstring() + (name == Name::Plain ? L"\\game " : L"\\game \u6F22 ") +
-            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    path_ = (fs::temp_directory_path() / L"varmoth-tests").wstring() +
+            (name == Name::Plain ? L"\\game " : L"\\game \u6F22 ") + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -43,12 +43,18 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
     return read.error == ERROR_SUCCESS ? std::optional(std::move(read.bytes)) : std::nullopt;
 }
 
+std::wstring ShortPath(const std::wstring& path) {
+    std::wstring shortPath(MAX_PATH, L'\0');
+    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH));
+    return shortPath;
+}
+
 namespace {
 
 // True when a write to `path` fails as the fault makes it: the fault is in force.
 bool WriteRefused(const std::wstring& path) {
-    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                            FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     return !file && (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_ACCESS_DENIED);
 }
 
@@ -56,15 +62,13 @@ bool WriteRefused(const std::wstring& path) {
 
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     using Clock = std::chrono::steady_clock;
-    if (fault == Fault::Passing) {
-        // The holder takes the file before the action starts, and lets go 200 ms later.
+    if (fault == Fault::Passing) {  // the holder takes the file before the action starts, and lets go 200 ms later
         std::binary_semaphore holding(0);
         Clock::time_point taken, released;
         std::jthread holder([&] {
             UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             taken = Clock::now();
             holding.release();
-            if (!held) return;
             Sleep(200);
             held.reset();
             released = Clock::now();
@@ -84,9 +88,9 @@ bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<
     const std::wstring aside = path + L".aside";
     const bool folder = fault == Fault::FolderInPlace, moved = folder && MoveFileW(path.c_str(), aside.c_str());
     if (folder) CreateDirectoryW(path.c_str(), nullptr);
-    const UniqueFileHandle held(fault == Fault::Held ? CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                                                   OPEN_ALWAYS, 0, nullptr)
-                                                     : INVALID_HANDLE_VALUE);
+    const UniqueFileHandle held(fault != Fault::Held ? INVALID_HANDLE_VALUE
+                                                     : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                                   nullptr, OPEN_ALWAYS, 0, nullptr));
     EXPECT_TRUE(fault == Fault::None || WriteRefused(path)) << "the fault is in force";
     action();
     if (folder && RemoveDirectoryW(path.c_str()) && moved) MoveFileW(aside.c_str(), path.c_str());
@@ -103,7 +107,7 @@ bool PumpMessages() {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    for (const auto end = std::chrono::steady_clock::now() + deadline; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
+    for (const auto end = std::chrono::steady_clock::now() + deadline; !condition(); Sleep(20)) {
         if (std::chrono::steady_clock::now() > end) return false;
         PumpMessages();
     }
@@ -112,7 +116,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 void Choose(HWND box, int index) {
     SendMessageW(box, CB_SETCURSEL, index, 0);
-    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), LPARAM(box));
 }
 
 bool IsCentred(HWND window) {
@@ -135,30 +139,8 @@ COLORREF DominantColour(HWND window) {
     for (int y = 0; y < client.bottom; y += 2)
         for (int x = 0; x < client.right; x += 2) ++counts[GetPixel(dc, x, y)];
     ReleaseDC(window, dc);
-    return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    return std::ranges::max_element(counts, [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
-
-namespace {
-
-RECT RectIn(HWND window, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// The size `text` takes in the control's font: on one line, or wrapped to `wrapWidth`.
-SIZE TextExtent(HWND control, const std::wstring& text, int wrapWidth = 0) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT rect = {0, 0, wrapWidth, 0};
-    DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | (wrapWidth ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return {rect.right, rect.bottom};
-}
-
-}  // namespace
 
 bool IsKind(HWND control, const wchar_t* kind) {
     wchar_t name[16] = {};
@@ -166,28 +148,49 @@ bool IsKind(HWND control, const wchar_t* kind) {
     return !_wcsicmp(name, kind);
 }
 
-bool IsFrame(HWND control) { return IsKind(control, L"Button") && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; }
+bool IsFrame(HWND control) {
+    return IsKind(control, L"Button") && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
 
 std::string LayoutFaults(HWND window) {
+    const auto rectOf = [&](HWND control) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    // The size of the control's text in its font: on one line, or wrapped to `width`.
+    const auto extentOf = [](HWND control, int width) {
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT rect = {0, 0, width, 0};
+        DrawTextW(dc, WindowText(control).c_str(), -1, &rect, DT_CALCRECT | (width ? DT_WORDBREAK : DT_SINGLELINE));
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        return SIZE{rect.right, rect.bottom};
+    };
     std::string faults;
-    RECT overlap;
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        auto fault = [&](const std::string& what) { faults += "control " + std::to_string(GetDlgCtrlID(control)) + ": " + what + "\n"; };
-        const RECT rect = RectIn(window, control);
-        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-        const std::wstring text = WindowText(control);
-        if (IsKind(control, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT) {  // labels: wrapped, or on one line with an ellipsis
-            const SIZE extent = TextExtent(control, text, (style & SS_ENDELLIPSIS) ? 0 : rect.right - rect.left);
-            if (extent.cy > rect.bottom - rect.top || ((style & SS_ENDELLIPSIS) && extent.cx > rect.right - rect.left)) fault("its text does not fit");
-        } else if (IsKind(control, L"Button") && !text.empty()) {  // room for a button's edges, a frame's corners
-            const SIZE extent = TextExtent(control, text);
-            if (extent.cx + 8 > rect.right - rect.left || extent.cy + (IsFrame(control) ? 0 : 4) > rect.bottom - rect.top) fault("its caption does not fit");
+        const std::string id = "control " + std::to_string(GetDlgCtrlID(control));
+        const RECT rect = rectOf(control);
+        const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+        const bool ellipsis = GetWindowLongPtrW(control, GWL_STYLE) & SS_ENDELLIPSIS;
+        if (IsKind(control, L"Static") && (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT) {
+            // Labels: wrapped, or on one line with an ellipsis.
+            const SIZE extent = extentOf(control, ellipsis ? 0 : width);
+            if (extent.cy > height || (ellipsis && extent.cx > width)) faults += id + ": its text does not fit\n";
+        } else if (IsKind(control, L"Button") && !WindowText(control).empty()) {
+            // Room for a button's edges, a frame's corners.
+            const SIZE extent = extentOf(control, 0);
+            if (extent.cx + 8 > width || extent.cy + (IsFrame(control) ? 0 : 4) > height)
+                faults += id + ": its caption does not fit\n";
         }
-        for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {  // a frame may hold others
-            const RECT otherRect = RectIn(window, other);
+        for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {
+            const RECT otherRect = rectOf(other);
+            RECT overlap;  // a frame may hold others
             if (IntersectRect(&overlap, &rect, &otherRect) && !(IsFrame(control) && EqualRect(&overlap, &otherRect)) &&
                 !(IsFrame(other) && EqualRect(&overlap, &rect)))
-                fault("overlaps control " + std::to_string(GetDlgCtrlID(other)));
+                faults += id + ": overlaps control " + std::to_string(GetDlgCtrlID(other)) + "\n";
         }
     }
     return faults;
@@ -209,49 +212,49 @@ int ScreenDpi() {
 
 std::wstring AccessibleName(HWND control) {
     ComPtr<IAccessible> object;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(object.put()))))
-        return L"<no object>";
     VARIANT self = {};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    self.vt = VT_I4;  // and lVal CHILDID_SELF (0): the control itself
     BSTR name = nullptr;
-    if (FAILED(object.get()->get_accName(self, &name)) || !name) return L"<no name>";
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(object.put()))) ||
+        FAILED(object.get()->get_accName(self, &name)) || !name)
+        return L"<no name>";
     const std::wstring text(name, SysStringLen(name));
     SysFreeString(name);
     return text;
 }
 
 std::wstring HostFolder(const char* variable) {
-    const char* value = std::getenv(variable);
-    const std::wstring folder = value ? FromAnsi(value) : L"";
+    const std::wstring folder = std::getenv(variable) ? FromAnsi(std::getenv(variable)) : L"";
     return folder.starts_with(L"/") ? L"Z:" + folder : folder;  // a folder of Wine's host
 }
 
 bool InstallStandIn(const std::wstring& path) {
-    SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // stand-ins the tests start report and end, showing nothing
+    SetEnvironmentVariableW(L"MOTHVAR_STANDIN_QUIET", L"1");  // they report and end, showing nothing
     return CopyFileW((ProgramFolder() + L"\\Mothvar.exe").c_str(), path.c_str(), FALSE);
 }
 
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
     std::vector<std::map<std::wstring, std::wstring>> reports;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt") continue;
+        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt")
+            continue;
         const std::string bytes = *ReadBytes(entry.path().wstring());
-        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-        std::wistringstream lines(text);
+        std::wistringstream lines(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
         auto& report = reports.emplace_back();
         for (std::wstring line; std::getline(lines, line);)  // "name=value\r"
-            if (const size_t equals = line.find(L'='); equals != std::wstring::npos) report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
+            if (const size_t equals = line.find(L'='); equals != std::wstring::npos)
+                report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
     }
     return reports;
 }
 
-UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder) {
+UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) return {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return {};
     CloseHandle(process.hThread);
     return UniqueKernelHandle(process.hProcess);
 }
@@ -259,11 +262,16 @@ UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring&
 namespace {
 
 // The process's shown top-level window of that class and caption (nullptr: any) that `wanted` accepts.
-HWND ShownWindowOf(HANDLE process, const wchar_t* kind, const wchar_t* caption, const std::function<bool(HWND)>& wanted, std::chrono::milliseconds deadline) {
+HWND ShownWindowOf(HANDLE process, const wchar_t* kind, const wchar_t* caption, const std::function<bool(HWND)>& wanted,
+                   std::chrono::milliseconds deadline) {
     HWND found = nullptr;
     WaitUntil([&] {
-        for (HWND window = FindWindowW(kind, caption); window && !found; window = FindWindowExW(nullptr, window, kind, caption))
-            if (DWORD owner = 0; GetWindowThreadProcessId(window, &owner) && owner == GetProcessId(process) && IsWindowVisible(window) && wanted(window)) found = window;
+        for (HWND window = FindWindowW(kind, caption); window && !found;
+             window = FindWindowExW(nullptr, window, kind, caption)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == GetProcessId(process) && IsWindowVisible(window) && wanted(window)) found = window;
+        }
         return found != nullptr;
     }, deadline);
     return found;
@@ -287,53 +295,53 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
     return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
 }
 
-void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done, std::chrono::milliseconds deadline) {
-    for (const auto end = std::chrono::steady_clock::now() + deadline; !done() && std::chrono::steady_clock::now() < end;) {
-        const HWND box = ShownWindowOf(process, L"#32770", nullptr, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, 50ms);
-        if (!box) continue;
-        told.push_back(WindowText(GetDlgItem(box, 0xFFFF)));  // a message box's text; answered with OK
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-        WaitUntil([&] { return !IsWindow(box); }, 5s);
+void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done) {
+    const auto isMessageBox = [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; };  // it has a text
+    for (const auto end = std::chrono::steady_clock::now() + 15s; !done() && std::chrono::steady_clock::now() < end;) {
+        if (const HWND box = ShownWindowOf(process, L"#32770", nullptr, isMessageBox, 50ms)) {
+            told.push_back(WindowText(GetDlgItem(box, 0xFFFF)));  // answered with OK
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
+            WaitUntil([&] { return !IsWindow(box); }, 5s);
+        }
     }
+}
+
+void ImportPatch::Patch(void* from, void* to) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); library->Name; ++library)
+        for (auto* slot = reinterpret_cast<void**>(base + library->FirstThunk); *slot; ++slot)
+            if (DWORD old; *slot == from && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) *slot = to;
 }
 
 namespace {
 
-std::vector<std::wstring> flushed;
-// What the patched slot held: a call by the function's name would go through that slot again.
-decltype(&FlushFileBuffers) platformFlush = nullptr;
+std::vector<std::wstring> g_flushed;
+// The platform's, taken before the patch: a call by the function's name would go through the
+// patched slot again.
+decltype(&FlushFileBuffers) g_platformFlush = nullptr;
 
 BOOL WINAPI RecordFlush(HANDLE file) {
     wchar_t path[MAX_PATH * 4] = {};
     GetFinalPathNameByHandleW(file, path, MAX_PATH * 4, FILE_NAME_NORMALIZED);
-    flushed.push_back(std::wstring(path).substr(4));  // without its "\\?\\"
-    return platformFlush(file);
+    g_flushed.push_back(std::wstring(path).substr(4));  // without its "\\?\\"
+    return g_platformFlush(file);
 }
 
 }  // namespace
 
-void* PatchImport(void* function, void* replacement) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); library->Name; ++library)
-        for (auto* slot = reinterpret_cast<void**>(base + library->FirstThunk); *slot; ++slot)
-            if (DWORD old; *slot == function && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) *slot = replacement;
-    return function;
-}
-
 std::vector<std::wstring>& FlushedFiles() {
-    [[maybe_unused]] static const bool recording = [] {
-        platformFlush = reinterpret_cast<decltype(platformFlush)>(PatchImport(reinterpret_cast<void*>(&FlushFileBuffers), reinterpret_cast<void*>(&RecordFlush)));
-        return true;
-    }();
-    return flushed;
+    if (!g_platformFlush) g_platformFlush = &FlushFileBuffers;
+    static const ImportPatch recording(&FlushFileBuffers, &RecordFlush);
+    return g_flushed;
 }
 
 DWORD RecordingPrompts::StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters,
                                       const std::wstring& folder, int show) {
-    const std::wstring ownerName = owner ? WindowText(owner) : L"no owner";
-    shellStarts.push_back(program + L"|" + parameters + L"|" + folder + L"|" + std::to_wstring(show) + L"|" + ownerName);
+    shellStarts.push_back(program + L"|" + parameters + L"|" + folder + L"|" + std::to_wstring(show) + L"|" +
+                          (owner ? WindowText(owner) : L"no owner"));
     const DWORD answer = consents.empty() ? ERROR_SUCCESS : consents.front();
     if (!consents.empty()) consents.pop_front();
     return answer;

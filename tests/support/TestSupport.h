@@ -36,6 +36,7 @@ private:
 // Each write gets a new time stamp, so the platform's cache of INI files never serves an older one.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
+std::wstring ShortPath(const std::wstring& path);  // its 8.3 form
 // Runs `action` while the file cannot be written (the read-only attribute does not stop an
 // administrator): held open without sharing, or a folder in its place, the file put back after;
 // with Passing, while it is held as a virus checker or cloud client holds a file, without any
@@ -48,7 +49,7 @@ bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<
 // Dispatches this thread's waiting messages as the programs' loop does; true when WM_QUIT came.
 bool PumpMessages();
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 20s);
-void Choose(HWND comboBox, int index);  // as the user picks an item: the window is told
+void Choose(HWND comboBox, int index);                    // as the user picks an item: the window is told
 void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access key
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area on screen, once it painted what it had to.
@@ -60,7 +61,6 @@ bool IsFrame(HWND control);                      // a group box
 std::string LayoutFaults(HWND window);
 int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
 int ScreenDpi();               // a failure when it is not the one the run set (VARMOTH_DPI, else 96)
-
 // The name a screen reader reads for the control, through the platform's accessibility interface.
 std::wstring AccessibleName(HWND control);
 
@@ -70,35 +70,33 @@ bool InstallStandIn(const std::wstring& path);
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
 std::wstring HostFolder(const char* variable);  // a folder the environment names, as Wine sees it
 
-// Real processes: started with `arguments` in `folder` (empty: this program's); their shown window
-// of that caption (nothing when none shows); closed by the close box, with the exit code.
-UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments = L"", const std::wstring& folder = L"");
+// Real processes: started with `arguments`; their shown window of that caption (nothing when none
+// shows); closed by the close box, with the exit code.
+UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments = L"");
 HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = 20s);
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
-// Answers the process's message boxes with OK until `done` or the deadline, adding their texts to `told`.
-void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s);
+// Answers the process's message boxes with OK until `done` or 15 s, adding their texts to `told`.
+void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done);
 
 // Points this program's imports of `function`, which the product's code calls too, at
-// `replacement`; returns `function`, to point them back with.
-void* PatchImport(void* function, void* replacement);
-// The same while it lives.
+// `replacement` while it lives.
 class ImportPatch {
 public:
     template <class Function>
     ImportPatch(Function* function, Function* replacement)
         : function_(reinterpret_cast<void*>(function)), replacement_(reinterpret_cast<void*>(replacement)) {
-        PatchImport(function_, replacement_);
+        Patch(function_, replacement_);
     }
     ImportPatch(const ImportPatch&) = delete;
-    ~ImportPatch() { PatchImport(replacement_, function_); }
+    ~ImportPatch() { Patch(replacement_, function_); }
 
 private:
+    static void Patch(void* from, void* to);
     void *function_, *replacement_;
 };
 
-// The full paths of the files this program flushed to disk, in order. The first call points the
-// program's import of FlushFileBuffers at a recorder, which the product's code calls too.
+// The full paths of the files this program flushed to disk, in order; the product's flushes too.
 std::vector<std::wstring>& FlushedFiles();
 
 // Stands in for the user at message boxes and file dialogs, and records what was shown.
@@ -114,8 +112,8 @@ public:
     }
     std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) override;
     void EndProgram(UINT exitCode) override { endedWith = exitCode; }
-    DWORD StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters, const std::wstring& folder,
-                        int show) override;
+    DWORD StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters,
+                        const std::wstring& folder, int show) override;
 
     std::vector<std::wstring> messages;  // "title|style|text"
     int beeps = 0;
@@ -123,6 +121,6 @@ public:
     std::deque<std::vector<std::wstring>> files;  // what the next file dialogs pick; nothing: cancelled
     std::deque<int> answers;                      // else a message box gets its first button
     std::vector<std::wstring> fileDialogs;        // "title|filter", the filter's NULs as '|'
-    std::vector<std::wstring> shellStarts;  // "program|parameters|folder|show|owner" of starts that asked for consent
-    std::deque<DWORD> consents;                   // what they answer; else ERROR_SUCCESS
+    std::vector<std::wstring> shellStarts;        // "program|parameters|folder|show|owner's caption"
+    std::deque<DWORD> consents;                   // what the shell's starts answer; else ERROR_SUCCESS
 };
