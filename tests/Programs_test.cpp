@@ -15,8 +15,7 @@
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Varmoth - Pick MOD";
-const std::string kTwoMods = "1\r\n\r\nNight Moths.mdf\r\n2\r\n\r\nCrimson Dusk.mdf\r\n",
-                  kOldMod = "[mods]\r\ncurrentmod=old.mdf\r\n";
+const std::string kTwoMods = "1\r\n\r\nNight Moths.mdf\r\n2\r\n\r\nCrimson Dusk.mdf\r\n", kOldMod = "[mods]\r\ncurrentmod=old.mdf\r\n";
 
 // A game folder with Varpick, the stand-in game, two mods and the game's current mod "old.mdf".
 struct GameFolder {
@@ -56,8 +55,7 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     for (const auto& [folder, is64Bit] : builds) {
         // The program, its window's caption, a file its first start writes and a piece of it (in a
         // folder outside the code page, Varpick.ini holds the default game path in its short form).
-        for (const auto& [file, caption, defaults, piece] :
-             {std::tuple{L"Varpick.exe", L"Varmoth - Pick MOD", L"Varpick.ini", "Mothvar.exe\r\nSkin=0"},
+        for (const auto& [file, caption, defaults, piece] : {std::tuple{L"Varpick.exe", L"Varmoth - Pick MOD", L"Varpick.ini", "Mothvar.exe\r\nSkin=0"},
               std::tuple{L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini", "=1\r\n"}}) {
             const std::wstring path = folder + L"\\" + file;
             SCOPED_TRACE(testing::Message() << (is64Bit ? "x64 " : "x86 ") << ToAnsi(path).value_or("?"));
@@ -69,14 +67,12 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
                   ">PerMonitorV2, System</dpiAwareness>", ">true</dpiAware>"})
                 EXPECT_NE(manifest.find(entry), std::string::npos) << entry;
             EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos) << "the files stay in the system's code page";
-            EXPECT_EQ(manifest.find("requestedExecutionLevel") != std::string::npos, is64Bit)
-                << "a 32-bit program under Program Files shares the game's VirtualStore";
+            EXPECT_EQ(manifest.find("requestedExecutionLevel") != std::string::npos, is64Bit) << "a 32-bit program under Program Files shares the game's VirtualStore";
             if (!is64Bit && !x86Runs) continue;  // where this Wine runs no 32-bit programs: under scripts/x86-wine
             ScratchFolder game;
             UniqueKernelHandle process = StartProgram(CopyInto(game, path));
             EXPECT_EQ(CloseProgram(process.get(), WindowOf(process.get(), caption)), 0u);
-            EXPECT_NE(ReadBytes(game / defaults).value_or("").find(piece), std::string::npos)
-                << "its first start writes its defaults";
+            EXPECT_NE(ReadBytes(game / defaults).value_or("").find(piece), std::string::npos) << "its first start writes its defaults";
         }
     }
 }
@@ -95,16 +91,13 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     HWND main = WindowOf(running.get(), kMainCaption);
     ASSERT_TRUE(main);
     const std::wstring throughZ = HostFolder("WINEPREFIX") + L"\\drive_c" + elsewhere.varpick.substr(2);
-    for (const auto& [varpick, arguments] : {std::pair(here.varpick, L"--mod \"night moths.mdf\" --run"),
-                                             std::pair(throughZ, L"--MOD \"crimson dusk.mdf\"")}) {
+    for (const auto& [varpick, arguments] : {std::pair(here.varpick, L"--mod \"night moths.mdf\" --run"), std::pair(throughZ, L"--MOD \"crimson dusk.mdf\"")}) {
         const auto [code, shown, windowShown] = UntilItEnds(StartProgram(varpick, arguments).get());
         EXPECT_TRUE(code == 0 && shown.empty() && !windowShown) << code;
     }
     ASSERT_TRUE(WaitUntil([&] { return here.GamesStarted() == 1; }));
-    EXPECT_EQ(StandInReports(here.folder.path())[0].at(L"current_mod") + L"|" + here.CurrentMod(),
-              L"night moths.mdf|night moths.mdf");
-    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(),
-              L"Current mod: Crimson Dusk.mdf|Crimson Dusk.mdf");
+    EXPECT_EQ(StandInReports(here.folder.path())[0].at(L"current_mod") + L"|" + here.CurrentMod(), L"night moths.mdf|night moths.mdf");
+    EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(), L"Current mod: Crimson Dusk.mdf|Crimson Dusk.mdf");
 
     // A plain start brings the running Varpick forward, restored, and writes nothing; one that finds
     // no window of it to reach (hidden here, as one waiting elsewhere or hung) says so and ends with 1.
@@ -131,8 +124,7 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     HWND open = WindowOf(running.get(), L"Open");
     ASSERT_TRUE(open);
     // Typed into "File name:", the edit field of its combo box; then Open.
-    HWND nameBox =
-        FindWindowExW(FindWindowExW(GetDlgItem(open, 0x47C), nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
+    HWND nameBox = FindWindowExW(FindWindowExW(GetDlgItem(open, 0x47C), nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
     SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(notYet.c_str()));
     PostMessageW(open, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] {
@@ -150,11 +142,8 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     PSECURITY_DESCRIPTOR grantsNothing = nullptr;  // an empty access list
     ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &grantsNothing, nullptr);
     SECURITY_ATTRIBUTES security = {sizeof security, grantsNothing, FALSE};
-    const UniqueKernelHandle administrators(
-        CreateMutexW(&security, FALSE, FolderObjectName(L"Varpick", here.folder.path()).c_str()));
+    const UniqueKernelHandle administrators(CreateMutexW(&security, FALSE, FolderObjectName(L"Varpick", here.folder.path()).c_str()));
     const auto [deniedCode, deniedTold, deniedWindow] = UntilItEnds(StartProgram(here.varpick).get());
-    EXPECT_TRUE(deniedCode == 1 && !deniedWindow && deniedTold.size() == 1 &&
-                deniedTold[0].find(L"as administrator") != std::wstring::npos)
-        << deniedCode;
+    EXPECT_TRUE(deniedCode == 1 && !deniedWindow && deniedTold.size() == 1 && deniedTold[0].find(L"as administrator") != std::wstring::npos) << deniedCode;
     LocalFree(grantsNothing);
 }

@@ -13,8 +13,7 @@
 namespace {
 
 const std::map<std::wstring, std::string> kSeeds = {
-    {L"Varpick.ini", "[Main]\r\nVarmothPath=C:\\M.exe\r\nSkin=1\r\n"},
-    {L"Mods.cfg", "12\r\n\r\na.mdf\r\n34\r\n\r\nb.mdf\r\n"},
+    {L"Varpick.ini", "[Main]\r\nVarmothPath=C:\\M.exe\r\nSkin=1\r\n"}, {L"Mods.cfg", "12\r\n\r\na.mdf\r\n34\r\n\r\nb.mdf\r\n"},
     {L"Varmoth.ini", "[mods]\r\ncurrentmod=a.mdf\r\n"}};
 
 // What is right: the write done or told; for the defaults a program writes unasked at start (their
@@ -27,9 +26,7 @@ protected:
     std::map<std::wstring, std::string> Files(const wchar_t* suffix = L"") const {
         std::map<std::wstring, std::string> files;
         for (const auto& [name, seed] : kSeeds)
-            files[name] = std::filesystem::is_directory(folder / name)
-                              ? "<folder>"
-                              : ReadBytes(folder / name + suffix).value_or("<none>");
+            files[name] = std::filesystem::is_directory(folder / name) ? "<folder>" : ReadBytes(folder / name + suffix).value_or("<none>");
         return files;
     }
 };
@@ -37,11 +34,7 @@ protected:
 }  // namespace
 
 TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
-    const std::function<void()> start = [&] { Start(); }, options = [&] {
-        Start();
-        Press(Main(), IDC_CMDOPTIONS);
-        Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2);
-    };
+    const std::function<void()> start = [&] { Start(); }, options = [&] { Start(); Press(Main(), IDC_CMDOPTIONS); Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2); };
     // file, action, what is right, set-up, act
     const std::tuple<const wchar_t*, const char*, Expect, std::function<void()>, std::function<void()>> rows[] = {
         {L"Varpick.ini", "first start (defaults)", Expect::SilentDefaults, [] {}, start},
@@ -49,8 +42,7 @@ TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
         {L"Varpick.ini", "start (reads)", Expect::Unchanged, [] {}, start},
         {L"Mods.cfg", "Add a Mod", Expect::DoneOrReported, start, [&] { AddMod(L"C:\\mods\\new.mdf"); }},
         {L"Mods.cfg", "Delete all mods", Expect::DoneOrReported, start, [] { Press(Main(), IDC_CMDDELETEALLMODS); }},
-        {L"Varmoth.ini", "Set mod", Expect::DoneOrReported, [&] { Start(); Select(1); },
-         [] { Press(Main(), IDC_CMDSETMOD); }},
+        {L"Varmoth.ini", "Set mod", Expect::DoneOrReported, [&] { Start(); Select(1); }, [] { Press(Main(), IDC_CMDSETMOD); }},
         {L"Varmoth.ini", "Set Varmoth", Expect::DoneOrReported, start, [] { Press(Main(), IDC_CMDSETVMT); }},
         {L"Varpick.ini", "Options OK", Expect::DoneOrReported, options, [] { Press(Options(), IDC_OPTIONS_CMDOK); }},
         {L"Varpick.ini", "Options Apply", Expect::DoneOrReported, options, [] { Press(Options(), IDC_CMDAPPLY); }},
@@ -64,8 +56,7 @@ TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
             std::map<std::wstring, std::string> before;
             bool tested = false;
             for (int attempt = 0; attempt < 5 && !tested; ++attempt) {  // a loaded machine may spoil a passing hold
-                for (const auto& [name, bytes] : kSeeds)
-                    WriteBytes(folder / name, expect == Expect::SilentDefaults && name == file ? "" : bytes);
+            for (const auto& [name, bytes] : kSeeds) WriteBytes(folder / name, expect == Expect::SilentDefaults && name == file ? "" : bytes);
                 setUp();
                 before = Files();
                 for (const auto& [name, bytes] : before) {

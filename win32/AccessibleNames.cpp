@@ -12,19 +12,12 @@
 
 namespace {
 
-bool IsClass(HWND window, const wchar_t* name) {
-    wchar_t kind[32] = {};
-    return RealGetWindowClassW(window, kind, 32) && CompareStringOrdinal(kind, -1, name, -1, TRUE) == CSTR_EQUAL;
-}
-
-bool IsGroupBox(HWND window) {
-    return IsClass(window, L"Button") && (GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-}
-
-// The text of the label before `control`: what a sighted player reads as its name.
+// The text of the label before `control`: what a sighted player reads as its name. The text field
+// of a combo box, which has the keyboard while the box has it, takes the box's.
 std::wstring LabelOf(HWND control) {
+    if (HWND parent = GetParent(control); IsWindowClass(parent, L"ComboBox")) control = parent;
     for (HWND before = GetWindow(control, GW_HWNDPREV); before; before = GetWindow(before, GW_HWNDPREV)) {
-        if (!IsClass(before, L"Static") && !IsGroupBox(before)) continue;
+        if (!IsWindowClass(before, L"Static") && !IsGroupBox(before)) continue;
         std::wstring text = WindowText(before);
         if (const size_t mark = text.find(L'&'); mark != std::wstring::npos) text.erase(mark, 1);
         while (!text.empty() && text.back() == L' ') text.pop_back();
@@ -194,7 +187,8 @@ LRESULT CALLBACK NamedControlProcedure(HWND control, UINT message, WPARAM wParam
 
 void NameControlsByTheirLabels(HWND dialog) {
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        if (IsClass(control, L"ListBox") || IsClass(control, L"ComboBox") || IsClass(control, L"Edit"))
-            SubclassControl(control, &NamedControlProcedure);
+        if (!IsWindowClass(control, L"ListBox") && !IsWindowClass(control, L"ComboBox") && !IsWindowClass(control, L"Edit")) continue;
+        SubclassControl(control, &NamedControlProcedure);
+        if (HWND field = FindWindowExW(control, nullptr, L"Edit", nullptr)) SubclassControl(field, &NamedControlProcedure);
     }
 }

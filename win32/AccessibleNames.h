@@ -4,7 +4,7 @@
 // by a label before it. These controls answer with the label a sighted player reads beside them.
 #include <windows.h>
 
-// Gives every list box, combo box and text box of `dialog` the accessible name of its label: the
-// nearest static text or group box before it in the dialog's order, without its access-key mark.
-// Each keeps it until it is destroyed.
+// Gives every list box, combo box (and its text field) and text box of `dialog` the accessible
+// name of its label: the nearest static text or group box before it in the dialog's order, without
+// its access-key mark. Each keeps it until it is destroyed.
 void NameControlsByTheirLabels(HWND dialog);

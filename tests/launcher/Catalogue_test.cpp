@@ -7,8 +7,7 @@ namespace {
 // "id:name:path" per entry, joined by '|', then "+more" when entries were left out.
 std::wstring Describe(const ParsedCatalogue& parsed) {
     std::wstring text;
-    for (const cMod& mod : parsed.entries)
-        text += (text.empty() ? L"" : L"|") + std::to_wstring(mod.iID()) + L":" + mod.sName() + L":" + mod.Path();
+    for (const cMod& mod : parsed.entries) text += (text.empty() ? L"" : L"|") + std::to_wstring(mod.iID()) + L":" + mod.sName() + L":" + mod.Path();
     return parsed.bTruncated ? text + L"+more" : text;
 }
 
@@ -26,7 +25,6 @@ TEST(ParseCatalogue, ReadsEntriesOfThreeLinesAndCopesWithDamagedFiles) {
         {thousand + L"1\r\n\r\nmore.mdf\r\n", Describe(ParseCatalogue(thousand, 1000)) + L"+more"},
         {thousand + L"\r\n", Describe(ParseCatalogue(thousand, 1000))},  // an incomplete entry is no further mod
     };
-    for (const auto& [text, entries] : cases)
-        EXPECT_EQ(Describe(ParseCatalogue(text, 1000)), entries) << testing::PrintToString(text.substr(0, 60));
+    for (const auto& [text, entries] : cases) EXPECT_EQ(Describe(ParseCatalogue(text, 1000)), entries) << testing::PrintToString(text.substr(0, 60));
     EXPECT_EQ(ParseCatalogue(thousand, 1000).entries.size(), 1000u);
 }

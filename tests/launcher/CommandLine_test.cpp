@@ -7,16 +7,12 @@
 #include "profile/AnsiText.h"
 
 TEST(CommandLine, OptionsComeAsDashesOrSlashInAnyLetterCaseARefusalSaysWhy) {
-    const auto unknown = [](const wchar_t* option) {
-        return L"Unknown option \"" + std::wstring(option) + L"\".\r\n\r\n" + kUsage;
-    };
+    const auto unknown = [](const wchar_t* option) { return L"Unknown option \"" + std::wstring(option) + L"\".\r\n\r\n" + kUsage; };
     const std::wstring noName = L"--mod needs the name of a mod of the list, for example --mod \"Name.mdf\".";
-    const std::pair<std::vector<std::wstring>, std::wstring> rows[] = {
-        // arguments, what the start asks for or why not
+    const std::pair<std::vector<std::wstring>, std::wstring> rows[] = {  // arguments, what the start asks for or why not
         {{}, L"no options"},
         {{L"--mod", L"night moths.mdf", L"--run"}, L"mod night moths.mdf run"},  // the name as typed: the list picks
-        {{L"/MOD", L"Alpha.mdf", L"/PLAIN", L"--RUN"},
-         L"refused --mod and --plain cannot go together: the game has one current mod."},
+        {{L"/MOD", L"Alpha.mdf", L"/PLAIN", L"--RUN"}, L"refused --mod and --plain cannot go together: the game has one current mod."},
         {{L"/Plain", L"/Run"}, L" plain run"},
         {{L"/?", L"-H", L"/Help", L"--help"}, L" help"},
         {{L"--Bogus", L"--run"}, L"refused " + unknown(L"--Bogus")},
@@ -26,13 +22,11 @@ TEST(CommandLine, OptionsComeAsDashesOrSlashInAnyLetterCaseARefusalSaysWhy) {
     };
     for (const auto& [arguments, asked] : rows) {
         const LaunchRequest r = ReadCommandLine(arguments);
-        const std::wstring options = (r.sMod ? L"mod " + *r.sMod : L"") + (r.bPlain ? L" plain" : L"") +
-                                     (r.bRun ? L" run" : L"") + (r.bHelp ? L" help" : L"");
+        const std::wstring options = (r.sMod ? L"mod " + *r.sMod : L"") + (r.bPlain ? L" plain" : L"") + (r.bRun ? L" run" : L"") + (r.bHelp ? L" help" : L"");
         EXPECT_EQ(!r.HasOptions() ? L"no options" : r.sRefusal.empty() ? options : L"refused " + r.sRefusal, asked);
     }
     // --help shows every form of every option, as a table, and that letter case does not matter.
-    for (const wchar_t* row : {L"\n--mod\t/mod\t", L"\n--plain\t/plain\t", L"\n--run\t/run\t", L"\n--help\t/help\t",
-                               L"\n-h\t/?\t", L"any letter case"})
+    for (const wchar_t* row : {L"\n--mod\t/mod\t", L"\n--plain\t/plain\t", L"\n--run\t/run\t", L"\n--help\t/help\t", L"\n-h\t/?\t", L"any letter case"})
         EXPECT_NE(std::wstring_view(kUsage).find(row), std::wstring::npos) << ToAnsi(row).value_or("?");
 }
 

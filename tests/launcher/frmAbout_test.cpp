@@ -6,8 +6,7 @@ namespace {
 class AboutBox : public Launcher {
 protected:
     void SetUp() override {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Varmoth tests", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        machine.put(), nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Varmoth tests", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, machine.put(), nullptr);
         ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.get()), ERROR_SUCCESS);
     }
     void TearDown() override {
@@ -28,8 +27,7 @@ TEST_F(AboutBox, ShowsTitleVersionAndCreditStartsSystemInformationFromEitherLoca
     const std::wstring toolFolder = folder / L"Program Files", tool = toolFolder + L"\\MSINFO32.EXE";
     CreateDirectoryW(toolFolder.c_str(), nullptr);
     ASSERT_TRUE(InstallStandIn(tool));
-    const std::tuple<const wchar_t*, DWORD, const wchar_t*, bool> cases[] = {
-        // location 1 and its type, location 2, started
+    const std::tuple<const wchar_t*, DWORD, const wchar_t*, bool> cases[] = {  // location 1 and its type, location 2, started
         {tool.c_str(), REG_SZ, L"C:\\nowhere", true},  // location 2 is not read
         {nullptr, REG_SZ, toolFolder.c_str(), true},
         {nullptr, REG_SZ, folder.path().c_str(), false},               // a folder without the tool
@@ -49,15 +47,11 @@ TEST_F(AboutBox, ShowsTitleVersionAndCreditStartsSystemInformationFromEitherLoca
         const size_t messages = prompts.messages.size();
         Press(About(), IDC_CMDSYSINFO);
         started += starts;
-        EXPECT_TRUE(WaitUntil([&] { return StandInReports(toolFolder).size() == started; }) &&
-                    prompts.messages.size() == messages + !starts)
-            << location1;
+        EXPECT_TRUE(WaitUntil([&] { return StandInReports(toolFolder).size() == started; }) && prompts.messages.size() == messages + !starts) << location1;
     }
     EXPECT_FALSE(WaitUntil([&] { return StandInReports(toolFolder).size() > started; }, 1s));
-    for (auto& report : StandInReports(toolFolder))
-        EXPECT_EQ(report[L"command_line"] + L" " + report[L"show_state"], L"\"" + tool + L"\" 1");
-    EXPECT_EQ(prompts.messages,
-              std::vector<std::wstring>(5, L"Varpick|0|System Information Is Unavailable At This Time"));
+    for (auto& report : StandInReports(toolFolder)) EXPECT_EQ(report[L"command_line"] + L" " + report[L"show_state"], L"\"" + tool + L"\" 1");
+    EXPECT_EQ(prompts.messages, std::vector<std::wstring>(5, L"Varpick|0|System Information Is Unavailable At This Time"));
     EXPECT_EQ(WindowText(About()) + L"|" + Text(About(), IDC_LBLTITLE) + L"|" + Text(About(), IDC_LBLVERSION) + L"|" +
                   Text(About(), IDC_ABOUT_LABEL1).substr(0, 4) + (IsWindowVisible(About()) ? L"|shown" : L""),
               L"About Varpick|Varpick|Version 0.3.0|By: |shown");

@@ -39,8 +39,7 @@ void RightClick(int line, wchar_t accessKey) {
 }
 
 // CreateProcessW as Windows answers for a program that must run as administrator.
-BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
-                           LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
     SetLastError(ERROR_ELEVATION_REQUIRED);
     return FALSE;
 }
@@ -89,8 +88,7 @@ TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmpti
     PressKey(GetDlgItem(Main(), IDC_CBOMODS), VK_DELETE);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), Entries(1001).substr(13));
     AddMod(L"C:\\x\\one-more.mdf");
-    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->ends_with("m1000.mdf\r\n" + std::to_string(modMain::Mods(1000).iID()) +
-                                                           "\r\n\r\none-more.mdf\r\n1\r\n\r\nm1001.mdf\r\n"));
+    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg")->ends_with("m1000.mdf\r\n" + std::to_string(modMain::Mods(1000).iID()) + "\r\n\r\none-more.mdf\r\n1\r\n\r\nm1001.mdf\r\n"));
 }
 
 TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
@@ -105,8 +103,7 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     // (Wine quotes the program part it found).
     HWND run = GetDlgItem(Main(), IDC_CMDRUN);
     modMain::sVarmothPath = game;
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        SendMessageW(run, message, 0, MAKELPARAM(4, 4));
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageW(run, message, 0, MAKELPARAM(4, 4));
     for (UINT message : {WM_KEYDOWN, WM_KEYUP}) SendMessageW(run, message, VK_SPACE, 0);
     modMain::sVarmothPath += L" -window";
     Press(Main(), IDC_CMDRUN);
@@ -115,8 +112,7 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     for (auto& report : StandInReports(gameFolder)) {
         quoted += report[L"command_line"] == L"\"" + game + L"\"";
         withArgument += report[L"command_line"].ends_with(L" -window");
-        EXPECT_EQ(report[L"working_folder"] + L"|" + report[L"show_state"] + L"|" + report[L"current_mod"],
-                  gameFolder + L"|2|cool.mdf");
+        EXPECT_EQ(report[L"working_folder"] + L"|" + report[L"show_state"] + L"|" + report[L"current_mod"], gameFolder + L"|2|cool.mdf");
     }
     EXPECT_TRUE(quoted == 2 && withArgument == 1);
 
@@ -177,8 +173,7 @@ TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
     Press(Main(), IDC_CMDOPTIONS);
     Choose(GetDlgItem(Options(), IDC_CBOSKIN), 2);
     Press(Options(), IDC_CMDAPPLY);
-    EXPECT_TRUE(About() && !IsWindowVisible(About()) && KeyboardWindow() == Options())
-        << "Apply, now disabled, passed the focus on";
+    EXPECT_TRUE(About() && !IsWindowVisible(About()) && KeyboardWindow() == Options()) << "Apply, now disabled, passed the focus on";
     Press(Options(), IDC_OPTIONS_CMDOK);  // unloaded, and loaded again hidden by the painter
     EXPECT_TRUE(Options() && KeyboardWindow() == Main());
     PressKey(GetFocus(), L'v', true);  // Alt+V presses "Set &Varmoth"
@@ -188,8 +183,7 @@ TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
         Press(Main(), IDC_CMDOPTIONS);
         Press(Main(), IDC_CMDABOUT);
         closeBox ? void(SendMessageW(Main(), WM_CLOSE, 0, 0)) : Press(Main(), IDC_CMDQUIT);
-        EXPECT_TRUE(!Main() && !Options() && !About() && PumpMessages())
-            << "all three windows are gone and the message loop ends";
+        EXPECT_TRUE(!Main() && !Options() && !About() && PumpMessages()) << "all three windows are gone and the message loop ends";
         Start();
     }
 }
@@ -204,8 +198,7 @@ TEST_F(Layout, EveryCaptionFitsNothingOverlapsAndTheFontsFollowTheDpi) {
                   std::to_string(-std::lround(8.0 * dpi / 72)));
     for (int newDpi : {dpi, 2 * dpi}) {
         for (HWND window : {Main(), About()})
-            if (RECT frame; newDpi != dpi && GetWindowRect(window, &frame))
-                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&frame));
+            if (RECT frame; newDpi != dpi && GetWindowRect(window, &frame)) SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&frame));
         const int labels = -static_cast<int>(std::lround(9.75 * newDpi / 72));
         EXPECT_EQ(FontHeight(GetDlgItem(Main(), IDC_LBLCURRENTMOD)), labels);
         EXPECT_EQ(FontHeight(GetDlgItem(About(), IDC_LBLVERSION)), labels);
@@ -236,8 +229,7 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), added);
     const HDROP drop = Drop({L"C:\\d\\z.mdf", L"C:\\d\\notes.txt", L"C:\\d\\\u6F22.mdf"});
     SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-    EXPECT_TRUE(prompts.messages[1].find(L"notes.txt\" was not added: it is not a mod file") != std::wstring::npos &&
-                prompts.messages[1].find(L"\r\n\"\u6F22.mdf") != std::wstring::npos);
+    EXPECT_TRUE(prompts.messages[1].find(L"notes.txt\" was not added: it is not a mod file") != std::wstring::npos && prompts.messages[1].find(L"\r\n\"\u6F22.mdf") != std::wstring::npos);
     Select(1);  // the whole line, whatever its length
     Press(Main(), IDC_CMDSETMOD);
     Select(2);  // a lone CR would split the game's key line
@@ -270,8 +262,7 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
 
     RightClick(1, L's');  // "Create desktop shortcut" for the line clicked
     const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
-    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") &&
-                DeleteFileW(shortcut.c_str()));
+    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
 
     // A line wider than the list scrolls sideways, as far as the widest line; no further once it is
     // removed or the list emptied.
@@ -295,9 +286,7 @@ TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     WriteBytes(folder / L"Varmoth.ini", game);
     WriteBytes(folder / L"Varpick.ini", settings);  // no game path: the default, where there is no game yet
     modMain::SetAppFolder(folder.path());
-    const auto launch = [](std::vector<std::wstring> arguments) {
-        return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW);
-    };
+    const auto launch = [](std::vector<std::wstring> arguments) { return frmMain::Launch(ReadCommandLine(arguments), SW_SHOW); };
     EXPECT_EQ(launch({L"--mod", L"a.mdf", L"--run"}), 1);
     DeleteFileW((folder / L"Mods.cfg").c_str());  // and no mod list is made either
     EXPECT_TRUE(launch({L"--mod", L"Nope.mdf", L"--run"}) == 1 && !ReadBytes(folder / L"Mods.cfg"));

@@ -11,9 +11,7 @@ constexpr COLORREF kSkins[] = {RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 255, 0
 std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
     HDC dc = CreateCompatibleDC(nullptr);
     LOGBRUSH brush = {};
-    GetObjectW(reinterpret_cast<HGDIOBJ>(
-                   SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))),
-               sizeof brush, &brush);
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))), sizeof brush, &brush);
     const std::pair<COLORREF, COLORREF> answer(brush.lbColor, GetTextColor(dc));
     DeleteDC(dc);
     return answer;
@@ -27,11 +25,10 @@ void ExpectSkin(HWND window, COLORREF skin, bool onScreen = false) {
         EXPECT_EQ(DominantColour(window), skin) << "on screen";
     }
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        const bool push = IsKind(control, L"Button") && !IsFrame(control);
+        const bool push = IsWindowClass(control, L"Button") && !IsGroupBox(control);
         const UINT message = push                                                      ? WM_CTLCOLORBTN
-                             : IsKind(control, L"ListBox")                             ? WM_CTLCOLORLISTBOX
-                             : IsKind(control, L"Edit") || IsKind(control, L"ComboBox") ? WM_CTLCOLOREDIT
-                                                                                       : WM_CTLCOLORSTATIC;
+                             : IsWindowClass(control, L"ListBox")                             ? WM_CTLCOLORLISTBOX
+                                                   : IsWindowClass(control, L"Edit") || IsWindowClass(control, L"ComboBox") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
         const auto standard = std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT));
         EXPECT_EQ(Answer(window, message, control), push ? standard : std::pair(skin, COLORREF(0)))
             << "control " << GetDlgCtrlID(control);
@@ -44,9 +41,7 @@ BOOL WINAPI InHighContrast(UINT, UINT, PVOID value, UINT) {
     return TRUE;
 }
 
-std::string Settings(const char* path, int skin) {
-    return std::string("[Main]\r\nVarmothPath=") + path + "\r\nSkin=" + std::to_string(skin) + "\r\n";
-}
+std::string Settings(const char* path, int skin) { return std::string("[Main]\r\nVarmothPath=") + path + "\r\nSkin=" + std::to_string(skin) + "\r\n"; }
 
 class OptionsDialog : public Launcher {
 protected:
@@ -56,10 +51,8 @@ protected:
     std::wstring OptionsState() const {
         std::wstring state = L"unloaded";
         if (Options())
-            state = Text(Options(), IDC_TXTEXEPATH) + L" | " + SkinBox().Text() + L" #" +
-                    std::to_wstring(SkinBox().SelectedIndex()) +
-                    (IsWindowEnabled(GetDlgItem(Options(), IDC_CMDAPPLY)) ? L" | Apply" : L" | no Apply") +
-                    (IsWindowVisible(Options()) ? L" shown" : L" hidden");
+            state = Text(Options(), IDC_TXTEXEPATH) + L" | " + SkinBox().Text() + L" #" + std::to_wstring(SkinBox().SelectedIndex()) +
+                    (IsWindowEnabled(GetDlgItem(Options(), IDC_CMDAPPLY)) ? L" | Apply" : L" | no Apply") + (IsWindowVisible(Options()) ? L" shown" : L" hidden");
         const std::wstring settings = folder / L"Varpick.ini";
         const COLORREF* skin = std::find(kSkins, kSkins + 4, Answer(Main(), WM_CTLCOLORDLG, Main()).first);
         return state + L" | in use " + modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin) + L" | stored " +
@@ -75,8 +68,7 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
     for (int skin = 0; skin < 4; ++skin) {
         SCOPED_TRACE(testing::Message() << "skin " << skin);
         Start(Settings("C:\\Mothvar.exe", skin));
-        ASSERT_TRUE(Options() && About() && !IsWindowVisible(Options()) && !IsWindowVisible(About()))
-            << "loaded hidden at start-up";
+        ASSERT_TRUE(Options() && About() && !IsWindowVisible(Options()) && !IsWindowVisible(About())) << "loaded hidden at start-up";
         for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[skin]);
         for (int button : {IDC_CMDOPTIONS, IDC_CMDABOUT}) Press(Main(), button);
         SetWindowPos(About(), nullptr, 0, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // no window over another
@@ -108,12 +100,13 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     const std::wstring picked = L"D:\\Games\\Game.exe";
     Start(Settings("C:\\M.exe", 0));
     Press(Main(), IDC_CMDOPTIONS);
-    EXPECT_EQ(OptionsState(),
-              L"C:\\M.exe | White Black #0 | Apply shown | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | White Black #0 | Apply shown | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");
     EXPECT_TRUE(IsCentred(Options()) && GetFocus() == GetDlgItem(Options(), IDC_TXTEXEPATH));
+    HWND skinField = FindWindowExW(GetDlgItem(Options(), IDC_CBOSKIN), nullptr, L"Edit", nullptr);
     EXPECT_EQ(AccessibleName(GetDlgItem(Options(), IDC_TXTEXEPATH)) + L"|" +
-                  AccessibleName(GetDlgItem(Options(), IDC_CBOSKIN)),
-              L"Varmoth.exe Path:|Current Skin:");
+                  AccessibleName(GetDlgItem(Options(), IDC_CBOSKIN)) + L"|" + AccessibleName(skinField),
+              L"Varmoth.exe Path:|Current Skin:|Current Skin:")
+        << "the box and its text field, which has the keys";
     ChooseSkin(3);
     PressKey(GetFocus(), VK_ESCAPE);  // cancels
     EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\M.exe 0 | stored C:\\M.exe 0 | main white");
@@ -121,12 +114,10 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     Press(Main(), IDC_CMDOPTIONS);
     ChooseSkin(3);
     Press(Options(), IDC_CMDAPPLY);  // repaints all three, the hidden about box too
-    EXPECT_EQ(OptionsState(),
-              L"C:\\M.exe | Blue Black #3 | no Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Blue Black #3 | no Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
     for (HWND window : {Main(), Options(), About()}) ExpectSkin(window, kSkins[3]);
     ChooseSkin(1);
-    EXPECT_EQ(OptionsState(),
-              L"C:\\M.exe | Red Black #1 | Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Red Black #1 | Apply shown | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
     SendMessageW(Options(), WM_CLOSE, 0, 0);  // the close box cancels
     EXPECT_EQ(OptionsState(), L"unloaded | in use C:\\M.exe 3 | stored C:\\M.exe 3 | main blue");
 
@@ -137,22 +128,19 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     ChooseSkin(2);
     Press(Options(), IDC_OPTIONS_CMDOK);  // loaded again, hidden, in the new skin
     EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(2, L"Open|Executable (*.exe*)|*.exe*|"));
-    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " +
-                                  picked + L" 2 | main green");
+    EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " + picked + L" 2 | main green");
 
     Quit();
     Start(Settings("C:\\M.exe", 7));
     Press(Main(), IDC_CMDOPTIONS);
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe |  #-1 | Apply shown | in use C:\\M.exe 7 | stored C:\\M.exe 7 | main green")
-        << "no item for skin 7";
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe |  #-1 | Apply shown | in use C:\\M.exe 7 | stored C:\\M.exe 7 | main green") << "no item for skin 7";
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     // Paths outside the code page: a game not installed yet goes in by its folder's short form; a
     // name that has none, not at all, while the skin still does.
-    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe",
-                       unstorable = folder / L"\u6F22.exe";
+    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe", unstorable = folder / L"\u6F22.exe";
     std::wstring shortFolder(MAX_PATH, L'\0');
     shortFolder.resize(GetShortPathNameW(folder.path().c_str(), shortFolder.data(), MAX_PATH));
     Start(Settings("C:\\M.exe", 1));
@@ -163,21 +151,16 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY);  // refused, and told what to do
     Press(Options(), IDC_CMDAPPLY);
     SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(OptionsState(),
-              L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
     SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
     Press(Options(), IDC_CMDAPPLY);
-    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " +
-                                  shortFolder + L"\\M.exe 2 | main green");
+    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " + shortFolder + L"\\M.exe 2 | main green");
     ChooseSkin(3);
     SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), unstorable.c_str());
     Press(Options(), IDC_OPTIONS_CMDOK);
-    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " +
-                                  shortFolder + L"\\M.exe 3 | main blue");
+    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " + shortFolder + L"\\M.exe 3 | main blue");
     ASSERT_EQ(prompts.messages.size(), 3u);
-    for (const std::wstring& shown : prompts.messages)
-        EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") &&
-                    shown.find(settings) != std::wstring::npos);
+    for (const std::wstring& shown : prompts.messages) EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
     EXPECT_NE(prompts.messages[1].find(L"The file is read-only: clear its \"Read-only\" attribute"),
               std::wstring::npos);
     EXPECT_NE(prompts.messages[2].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);

@@ -18,14 +18,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     GetPrivateProfileStringW(L"mods", L"currentmod", L"", currentMod, 256, (folder + L"\\Varmoth.ini").c_str());
 
     std::wstring report = L"command_line=" + std::wstring(GetCommandLineW()) + L"\r\nworking_folder=" + current +
-                          L"\r\nshow_state=" +
-                          std::to_wstring((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
+                          L"\r\nshow_state=" + std::to_wstring((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
                           L"\r\ncurrent_mod=" + currentMod + L"\r\n";
 
     // Written under another name and renamed, so a reader never sees half a report.
     const std::wstring reportPath = program + L"-report-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    HANDLE file = CreateFileW((reportPath + L".partial").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW((reportPath + L".partial").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(file);

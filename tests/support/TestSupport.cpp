@@ -142,16 +142,6 @@ COLORREF DominantColour(HWND window) {
     return std::ranges::max_element(counts, [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
 
-bool IsKind(HWND control, const wchar_t* kind) {
-    wchar_t name[16] = {};
-    GetClassNameW(control, name, 16);
-    return !_wcsicmp(name, kind);
-}
-
-bool IsFrame(HWND control) {
-    return IsKind(control, L"Button") && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-}
-
 std::string LayoutFaults(HWND window) {
     const auto rectOf = [&](HWND control) {
         RECT rect;
@@ -175,21 +165,21 @@ std::string LayoutFaults(HWND window) {
         const RECT rect = rectOf(control);
         const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
         const bool ellipsis = GetWindowLongPtrW(control, GWL_STYLE) & SS_ENDELLIPSIS;
-        if (IsKind(control, L"Static") && (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT) {
+        if (IsWindowClass(control, L"Static") && (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT) {
             // Labels: wrapped, or on one line with an ellipsis.
             const SIZE extent = extentOf(control, ellipsis ? 0 : width);
             if (extent.cy > height || (ellipsis && extent.cx > width)) faults += id + ": its text does not fit\n";
-        } else if (IsKind(control, L"Button") && !WindowText(control).empty()) {
+        } else if (IsWindowClass(control, L"Button") && !WindowText(control).empty()) {
             // Room for a button's edges, a frame's corners.
             const SIZE extent = extentOf(control, 0);
-            if (extent.cx + 8 > width || extent.cy + (IsFrame(control) ? 0 : 4) > height)
+            if (extent.cx + 8 > width || extent.cy + (IsGroupBox(control) ? 0 : 4) > height)
                 faults += id + ": its caption does not fit\n";
         }
         for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {
             const RECT otherRect = rectOf(other);
             RECT overlap;  // a frame may hold others
-            if (IntersectRect(&overlap, &rect, &otherRect) && !(IsFrame(control) && EqualRect(&overlap, &otherRect)) &&
-                !(IsFrame(other) && EqualRect(&overlap, &rect)))
+            if (IntersectRect(&overlap, &rect, &otherRect) && !(IsGroupBox(control) && EqualRect(&overlap, &otherRect)) &&
+                !(IsGroupBox(other) && EqualRect(&overlap, &rect)))
                 faults += id + ": overlaps control " + std::to_string(GetDlgCtrlID(other)) + "\n";
         }
     }
@@ -237,14 +227,12 @@ bool InstallStandIn(const std::wstring& path) {
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
     std::vector<std::map<std::wstring, std::wstring>> reports;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt")
-            continue;
+        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt") continue;
         const std::string bytes = *ReadBytes(entry.path().wstring());
         std::wistringstream lines(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
         auto& report = reports.emplace_back();
         for (std::wstring line; std::getline(lines, line);)  // "name=value\r"
-            if (const size_t equals = line.find(L'='); equals != std::wstring::npos)
-                report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
+            if (const size_t equals = line.find(L'='); equals != std::wstring::npos) report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
     }
     return reports;
 }
@@ -262,8 +250,7 @@ UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring&
 namespace {
 
 // The process's shown top-level window of that class and caption (nullptr: any) that `wanted` accepts.
-HWND ShownWindowOf(HANDLE process, const wchar_t* kind, const wchar_t* caption, const std::function<bool(HWND)>& wanted,
-                   std::chrono::milliseconds deadline) {
+HWND ShownWindowOf(HANDLE process, const wchar_t* kind, const wchar_t* caption, const std::function<bool(HWND)>& wanted, std::chrono::milliseconds deadline) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND window = FindWindowW(kind, caption); window && !found;

@@ -54,8 +54,6 @@ void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area on screen, once it painted what it had to.
 COLORREF DominantColour(HWND window);
-bool IsKind(HWND control, const wchar_t* kind);  // its window class: "Button", "Static"...
-bool IsFrame(HWND control);                      // a group box
 // What a user would see wrong in the layout, a line each: a label or caption that does not fit
 // its control, controls that overlap (a frame may hold others).
 std::string LayoutFaults(HWND window);
