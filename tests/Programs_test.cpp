@@ -53,10 +53,10 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     std::vector<std::pair<std::wstring, bool>> builds{{ProgramFolder(), true}};  // folder, 64-bit
     if (!x86Folder.empty()) builds.emplace_back(x86Folder, false);
     for (const auto& [folder, is64Bit] : builds) {
-        // The program, its window's caption, a file its first start writes and a piece of it (in a
-        // folder outside the code page, Varpick.ini holds the default game path in its short form).
-        for (const auto& [file, caption, defaults, piece] : {std::tuple{L"Varpick.exe", L"Varmoth - Pick MOD", L"Varpick.ini", "Mothvar.exe\r\nSkin=0"},
-              std::tuple{L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini", "=1\r\n"}}) {
+        // The program, its window's caption, a file its first start writes and a piece of it.
+        for (const auto& [file, caption, defaults, piece] :
+             {std::tuple{L"Varpick.exe", kMainCaption, L"Varpick.ini", L"VarmothPath=*\\Mothvar.exe\r\nSkin=0"},
+              std::tuple{L"Vartune.exe", L"Varmoth Configuration Utility", L"vmtconfig.ini", L"=1\r\n"}}) {
             const std::wstring path = folder + L"\\" + file;
             SCOPED_TRACE(testing::Message() << (is64Bit ? "x64 " : "x86 ") << ToAnsi(path).value_or("?"));
             const std::string manifest = ReadBytes(path).value_or("");  // the manifest resource is stored as its text
@@ -72,7 +72,10 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
             ScratchFolder game;
             UniqueKernelHandle process = StartProgram(CopyInto(game, path));
             EXPECT_EQ(CloseProgram(process.get(), WindowOf(process.get(), caption)), 0u);
-            EXPECT_NE(ReadBytes(game / defaults).value_or("").find(piece), std::string::npos) << "its first start writes its defaults";
+            std::wstring written = piece;  // '*': the game folder's short form
+            if (const size_t star = written.find(L'*'); star != std::wstring::npos)
+                written.replace(star, 1, ShortPath(game.path()));
+            EXPECT_NE(FromAnsi(ReadBytes(game / defaults).value_or("")).find(written), std::wstring::npos);
         }
     }
 }

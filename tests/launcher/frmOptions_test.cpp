@@ -26,9 +26,10 @@ void ExpectSkin(HWND window, COLORREF skin, bool onScreen = false) {
     }
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         const bool push = IsWindowClass(control, L"Button") && !IsGroupBox(control);
-        const UINT message = push                                                      ? WM_CTLCOLORBTN
-                             : IsWindowClass(control, L"ListBox")                             ? WM_CTLCOLORLISTBOX
-                                                   : IsWindowClass(control, L"Edit") || IsWindowClass(control, L"ComboBox") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+        const bool edit = IsWindowClass(control, L"Edit") || IsWindowClass(control, L"ComboBox");
+        const UINT message = push ? WM_CTLCOLORBTN
+                             : IsWindowClass(control, L"ListBox") ? WM_CTLCOLORLISTBOX
+                             : edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
         const auto standard = std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT));
         EXPECT_EQ(Answer(window, message, control), push ? standard : std::pair(skin, COLORREF(0)))
             << "control " << GetDlgCtrlID(control);

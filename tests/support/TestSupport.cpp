@@ -178,7 +178,8 @@ std::string LayoutFaults(HWND window) {
         for (HWND other = GetWindow(control, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {
             const RECT otherRect = rectOf(other);
             RECT overlap;  // a frame may hold others
-            if (IntersectRect(&overlap, &rect, &otherRect) && !(IsGroupBox(control) && EqualRect(&overlap, &otherRect)) &&
+            if (IntersectRect(&overlap, &rect, &otherRect) &&
+                !(IsGroupBox(control) && EqualRect(&overlap, &otherRect)) &&
                 !(IsGroupBox(other) && EqualRect(&overlap, &rect)))
                 faults += id + ": overlaps control " + std::to_string(GetDlgCtrlID(other)) + "\n";
         }
@@ -227,12 +228,14 @@ bool InstallStandIn(const std::wstring& path) {
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder) {
     std::vector<std::map<std::wstring, std::wstring>> reports;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt") continue;
+        if (entry.path().wstring().find(L"-report-") == std::wstring::npos || entry.path().extension() != L".txt")
+            continue;
         const std::string bytes = *ReadBytes(entry.path().wstring());
         std::wistringstream lines(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
         auto& report = reports.emplace_back();
         for (std::wstring line; std::getline(lines, line);)  // "name=value\r"
-            if (const size_t equals = line.find(L'='); equals != std::wstring::npos) report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
+            if (const size_t equals = line.find(L'='); equals != std::wstring::npos)
+                report[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
     }
     return reports;
 }
