@@ -37,10 +37,12 @@ constexpr wchar_t kUnseenByElevatedGame[] =
     L"Start the game anyway?";
 
 // Asked before a start of the game that another program handed to a Varpick run as administrator.
-constexpr wchar_t kHandedOverRun[] =
-    L"A shortcut or another program asks Varpick to start Mothvar.exe. Varpick runs as administrator, so "
-    L"the game would run as administrator too, without Windows asking you.\r\n\r\n"
-    L"Start the game?";
+std::wstring HandedOverRunQuestion(const LaunchRequest& request) {
+    return L"A shortcut or another program asks Varpick to start Mothvar.exe" +
+           (request.sMod ? L" with the mod \"" + *request.sMod + L"\"" : std::wstring()) +
+           L". Varpick runs as administrator, so the game would run as administrator too, without Windows asking "
+           L"you.\r\n\r\nStart the game?";
+}
 
 std::wstring FileTitle(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
@@ -451,7 +453,7 @@ LRESULT frmMain::CarryOutHandedOver(const COPYDATASTRUCT* data) {
     if (!request.sRefusal.empty()) return 1;
     // Run as administrator, this Varpick would start the game so for whoever asks: the player decides.
     if (request.bRun && RunsElevated() &&
-        CurrentPrompts().Message(hwnd(), kHandedOverRun, L"" VARPICK_TITLE,
+        CurrentPrompts().Message(hwnd(), HandedOverRunQuestion(request), L"" VARPICK_TITLE,
                                  MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return 1;
     return CarryOut(request);

@@ -27,8 +27,7 @@ protected:
     static HWND About() { return frmAbout::Instance().hwnd(); }
     static void Press(HWND window, int id) { SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); }
     static std::wstring Text(HWND window, int id) { return WindowText(GetDlgItem(window, id)); }
-    // The window that has the keyboard: the thread's active window, when it holds the focus and
-    // the user sees it; nullptr otherwise.
+    // The window that has the keyboard: the thread's active one, holding the focus, shown; else nullptr.
     static HWND KeyboardWindow() {
         GUITHREADINFO info = {sizeof info};
         GetGUIThreadInfo(GetCurrentThreadId(), &info);
@@ -38,9 +37,8 @@ protected:
     static void Select(int line) { SendMessageW(GetDlgItem(Main(), IDC_CBOMODS), LB_SETCURSEL, line, 0); }
     void AddMod(const std::wstring& chosen) { prompts.files.push_back({chosen}); Press(Main(), IDC_CMDADDMOD); }
 
-    // What the user sees and what the files hold: the list (the selected line in brackets), the
-    // label, the game's current mod, how many messages and beeps; and the paths in Mods.cfg, where
-    // they are not the list's lines.
+    // What the user sees and the files hold: the list ([selected]), the label, the game's current mod,
+    // the messages and beeps; and the paths in Mods.cfg, where they are not the list's lines.
     std::wstring State() const {
         ListBox list(GetDlgItem(Main(), IDC_CBOMODS));
         std::wstring lines, listed;

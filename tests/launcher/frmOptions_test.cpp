@@ -1,6 +1,5 @@
 #include "Launcher.h"
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -17,8 +16,8 @@ std::pair<COLORREF, COLORREF> Answer(HWND window, UINT message, HWND control) {
     return answer;
 }
 
-// The window and each of its controls answer with `skin` and black text, push buttons with the
-// standard face. `onScreen`: the shown window is painted so, not only answered.
+// The window and its controls answer with `skin` and black text, push buttons with the standard face;
+// `onScreen`: the shown window is painted so.
 void ExpectSkin(HWND window, COLORREF skin, bool onScreen = false) {
     EXPECT_EQ(Answer(window, WM_CTLCOLORDLG, window).first, skin);
     if (onScreen) {
@@ -85,16 +84,15 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
     for (std::int16_t other : {-1, 4, 32767, -32768}) modMain::ApplySkin(other);
     EXPECT_FALSE(Options() || About());
     ExpectSkin(Main(), kSkins[3]);
-    // High contrast, turned on and off while Varpick runs, is shown at once; the skin stays chosen.
-    for (const bool on : {true, false}) {
-        std::optional<ImportPatch> highContrast;
-        if (on) highContrast.emplace(&SystemParametersInfoW, &InHighContrast);
-        SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);  // what the system sends every window
-        const COLORREF shown = DominantColour(Main()),
-                       system[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)};
-        EXPECT_TRUE(on ? std::ranges::count(system, shown) > 0 : shown == kSkins[3]) << shown;
+    // High contrast turned on, then off, while Varpick runs: shown at once (what the system sends
+    // every window), its colours in place of the skin's, the list's white foremost.
+    {
+        const ImportPatch highContrast(&SystemParametersInfoW, &InHighContrast);
+        SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_EQ(DominantColour(Main()), GetSysColor(COLOR_WINDOW));
     }
-    EXPECT_EQ(modMain::iSkin, 3);
+    SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(DominantColour(Main()), kSkins[3]);
 }
 
 TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDropTheChoices) {
@@ -142,8 +140,7 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     // Paths outside the code page: a game not installed yet goes in by its folder's short form; a
     // name that has none, not at all, while the skin still does.
     const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe", unstorable = folder / L"\u6F22.exe";
-    std::wstring shortFolder(MAX_PATH, L'\0');
-    shortFolder.resize(GetShortPathNameW(folder.path().c_str(), shortFolder.data(), MAX_PATH));
+    const std::wstring shortFolder = ShortPath(folder.path());
     Start(Settings("C:\\M.exe", 1));
     Press(Main(), IDC_CMDOPTIONS);
     ChooseSkin(2);
@@ -165,4 +162,22 @@ TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
     EXPECT_NE(prompts.messages[1].find(L"The file is read-only: clear its \"Read-only\" attribute"),
               std::wstring::npos);
     EXPECT_NE(prompts.messages[2].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
+}
+
+TEST(LauncherSettings, LoadReadsOrCompletesVarpickIni) {
+    ScratchFolder folder(ScratchFolder::Name::Plain);
+    modMain::SetAppFolder(folder.path());
+    const std::wstring settings = folder / L"Varpick.ini", defaultPath = folder / L"Mothvar.exe";
+    // The file, the path and skin read, what the file holds afterwards.
+    const std::tuple<const char*, std::wstring, int, const char*> cases[] = {
+        {"[Main]\r\nSkin=\r\nVarmothPath=D:\\M.exe\r\n", L"D:\\M.exe", 1, "Skin=1"},  // missing or empty: 1, written
+        {"[Main]\r\nSkin= -1 \r\n", defaultPath, -1, "VarmothPath=C:"},  // a missing path: the default, written back
+        {"[Main]\r\nSkin=1.5\r\n", defaultPath, 1, "Skin=1.5"},          // no 16-bit whole number: 1, the text stays
+    };
+    for (const auto& [text, path, skin, fileHas] : cases) {
+        WriteBytes(settings, text);
+        modMain::LoadLauncherSettings();
+        EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), path + L" " + std::to_wstring(skin));
+        EXPECT_NE(ReadBytes(settings)->find(fileHas), std::string::npos) << *ReadBytes(settings);
+    }
 }

@@ -27,9 +27,8 @@ TEST(Profile, ReadsAndWritesTheCodePageReadsLongValuesWholeAndRefusesWhatItCanno
     EXPECT_TRUE(ReadBytes(ini)->ends_with("\r\nnew=M\xFCll\r\n"));
 }
 
-// An edit leaves the file exactly as the platform's own writes would, but replaced in one step:
-// every key of it or none, the attributes kept, a read-only file left alone, what a crash left
-// in the temporary file never read, and a read right after each edit sees it.
+// An edit leaves the file as the platform's own writes would, replaced in one step: all its keys or
+// none, attributes kept, a read-only file left alone, a crash's leftover never read, each edit seen.
 TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
     ScratchFolder folder;
     const std::wstring ini = folder / L"game.ini", platform = folder / L"platform.ini";
@@ -61,9 +60,8 @@ TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
     EXPECT_TRUE(AddToINI(L"new", L"key", L"v", folder / L"new.ini") && ReadBytes(folder / L"new.ini") == "[new]\r\nkey=v\r\n");
 }
 
-// After RestrictLibrarySearch, the first call of both programs, a library planted beside the
-// program (as a download may plant one in a game's folder) is no longer found by its bare name,
-// while a system library still loads from the system folder.
+// After RestrictLibrarySearch, the first call of both programs, a library planted beside the program
+// is no longer found by its bare name, while a system library still loads from the system folder.
 TEST(Libraries, OnlyTheSystemFolderIsSearched) {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);

@@ -250,27 +250,20 @@ UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring&
     return UniqueKernelHandle(process.hProcess);
 }
 
-namespace {
-
-// The process's shown top-level window of that class and caption (nullptr: any) that `wanted` accepts.
-HWND ShownWindowOf(HANDLE process, const wchar_t* kind, const wchar_t* caption, const std::function<bool(HWND)>& wanted, std::chrono::milliseconds deadline) {
+HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline, const wchar_t* kind,
+              bool (*wanted)(HWND)) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND window = FindWindowW(kind, caption); window && !found;
              window = FindWindowExW(nullptr, window, kind, caption)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == GetProcessId(process) && IsWindowVisible(window) && wanted(window)) found = window;
+            if (owner == GetProcessId(process) && IsWindowVisible(window) && (!wanted || wanted(window)))
+                found = window;
         }
         return found != nullptr;
     }, deadline);
     return found;
-}
-
-}  // namespace
-
-HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline) {
-    return ShownWindowOf(process, nullptr, caption, [](HWND) { return true; }, deadline);
 }
 
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window) {
@@ -288,7 +281,7 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
 void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done) {
     const auto isMessageBox = [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; };  // it has a text
     for (const auto end = std::chrono::steady_clock::now() + 15s; !done() && std::chrono::steady_clock::now() < end;) {
-        if (const HWND box = ShownWindowOf(process, L"#32770", nullptr, isMessageBox, 50ms)) {
+        if (const HWND box = WindowOf(process, nullptr, 50ms, L"#32770", isMessageBox)) {
             told.push_back(WindowText(GetDlgItem(box, 0xFFFF)));  // answered with OK
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
             WaitUntil([&] { return !IsWindow(box); }, 5s);

@@ -37,12 +37,11 @@ private:
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 std::wstring ShortPath(const std::wstring& path);  // its 8.3 form
-// Runs `action` while the file cannot be written (the read-only attribute does not stop an
-// administrator): held open without sharing, or a folder in its place, the file put back after;
-// with Passing, while it is held as a virus checker or cloud client holds a file, without any
-// sharing, for 200 ms, which the action must wait out; or, with None, while nothing stops it.
-// Fails the test when the fault did not take effect. False when a loaded machine kept the passing
-// hold from overlapping the action as it should: the run tested nothing and is to be repeated.
+// Runs `action` while the file cannot be written (read-only does not stop an administrator): held
+// open unshared, or a folder in its place; with Passing, held unshared for 200 ms as a virus checker
+// or cloud client holds it, which the action must wait out; with None, while nothing stops it. Fails
+// the test when the fault did not take effect; false when a loaded machine kept the passing hold
+// from overlapping the action: the run tested nothing and is to be repeated.
 enum class Fault { None, Held, FolderInPlace, Passing };
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 
@@ -54,8 +53,7 @@ void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area on screen, once it painted what it had to.
 COLORREF DominantColour(HWND window);
-// What a user would see wrong in the layout, a line each: a label or caption that does not fit
-// its control, controls that overlap (a frame may hold others).
+// What a user would see wrong in the layout, a line each: text that does not fit, controls that overlap.
 std::string LayoutFaults(HWND window);
 int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
 int ScreenDpi();               // a failure when it is not the one the run set (VARMOTH_DPI, else 96)
@@ -68,17 +66,17 @@ bool InstallStandIn(const std::wstring& path);
 std::vector<std::map<std::wstring, std::wstring>> StandInReports(const std::wstring& folder);
 std::wstring HostFolder(const char* variable);  // a folder the environment names, as Wine sees it
 
-// Real processes: started with `arguments`; their shown window of that caption (nothing when none
-// shows); closed by the close box, with the exit code.
+// Real processes: started with `arguments`; their shown window of that caption (any: nullptr), class
+// and kind (nothing when none shows); closed by the close box, with the exit code.
 UniqueKernelHandle StartProgram(const std::wstring& program, const std::wstring& arguments = L"");
-HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = 20s);
+HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds deadline = 20s,
+              const wchar_t* kind = nullptr, bool (*wanted)(HWND) = nullptr);
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
 // Answers the process's message boxes with OK until `done` or 15 s, adding their texts to `told`.
 void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done);
 
-// Points this program's imports of `function`, which the product's code calls too, at
-// `replacement` while it lives.
+// Points this program's imports of `function`, which the product calls too, at `replacement` while it lives.
 class ImportPatch {
 public:
     template <class Function>
