@@ -38,9 +38,11 @@ void RightClick(int line, wchar_t accessKey) {
     PumpMessages();  // the command chosen
 }
 
-// CreateProcessW as Windows answers for a program that must run as administrator.
-BOOL WINAPI NeedsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
-    SetLastError(ERROR_ELEVATION_REQUIRED);
+// CreateProcessW as Windows answers for a program that must run as administrator, or that it refuses.
+DWORD g_refusal = ERROR_ELEVATION_REQUIRED;
+BOOL WINAPI Refuses(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                    LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(g_refusal);
     return FALSE;
 }
 
@@ -116,7 +118,7 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     prompts.consents = {ERROR_SUCCESS, ERROR_CANCELLED};
     prompts.answers = {IDOK, IDNO, IDYES};  // the refusal's message, then the two questions
     for (DWORD virtualized : {0, 0, 1, 1}) {
-        const ImportPatch elevationRequired(&CreateProcessW, &NeedsElevation), token(&GetTokenInformation, &FakeToken);
+        const ImportPatch elevationRequired(&CreateProcessW, &Refuses), token(&GetTokenInformation, &FakeToken);
         g_virtualized = virtualized;
         Press(Main(), IDC_CMDRUN);
     }
@@ -135,19 +137,25 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
         modMain::sVarmothPath = path;
         Press(Main(), IDC_CMDRUN);
     }
-    EXPECT_FALSE(prompts.endedWith);
     modMain::sVarmothPath = game;
+    g_refusal = ERROR_ACCESS_DENIED;  // a program Windows refuses to start
+    {
+        const ImportPatch accessDenied(&CreateProcessW, &Refuses);
+        Press(Main(), IDC_CMDRUN);
+    }
+    EXPECT_FALSE(prompts.endedWith);
     WhileUnwritable(game, Fault::Held, [] { Press(Main(), IDC_CMDRUN); });  // a sharing violation
-    ASSERT_EQ(prompts.messages.size(), 6u);
+    ASSERT_EQ(prompts.messages.size(), 7u);
     EXPECT_EQ(std::vector(prompts.messages.begin(), prompts.messages.begin() + 4), std::vector(4, kNotFound));
     EXPECT_EQ(prompts.messages[4], L"Varmoth Error|64|The game's path \"" + gameFolder + L"\" is a folder, not the "
                                    L"game. Enter the path of Mothvar.exe itself in the options dialog (Options, then "
                                    L"Browse...).");
-    const std::wstring& fatal = prompts.messages[5];
+    EXPECT_NE(prompts.messages[5].find(L"Windows did not let Varpick start the game's path"), std::wstring::npos);
+    const std::wstring& fatal = prompts.messages[6];
     EXPECT_TRUE(fatal.starts_with(L"Fatal Error|16|Fatal Error: ") && fatal.ends_with(L" forums") &&
                 fatal.find(L"\r\nExeciton aborted, Please submit a error report to ") != std::wstring::npos)
         << fatal;
-    EXPECT_TRUE(prompts.beeps == 5 && prompts.endedWith) << "no beep before the report; the program ends";
+    EXPECT_TRUE(prompts.beeps == 6 && prompts.endedWith) << "no beep before the report; the program ends";
     EXPECT_EQ(SystemErrorText(ERROR_BAD_EXE_FORMAT, L"C:\\V.ini").find(L"%"), std::wstring::npos) << "name filled in";
     EXPECT_EQ(StandInReports(gameFolder).size(), 3u);
 }
