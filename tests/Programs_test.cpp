@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include <array>
 #include <cstdlib>
 
 #include "launcher/resource.h"

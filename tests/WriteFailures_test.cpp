@@ -2,7 +2,6 @@
 // names the file, never a false success, and no file loses what it held. A write replaces the file in
 // one step by a copy flushed first; a passing hold, met by the start's reads too, is waited out.
 #include <algorithm>
-#include <array>
 #include <filesystem>
 
 #include "launcher/Launcher.h"
@@ -43,11 +42,10 @@ TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
         {L"Varmoth.ini", "Set mod", Expect::DoneOrReported, [&] { Start(); Select(1); }, [] { Press(Main(), IDC_CMDSETMOD); }},
         {L"Varpick.ini", "Options Apply", Expect::DoneOrReported, options, [] { Press(Options(), IDC_CMDAPPLY); }},
     };
-    const char* faultNames[] = {"no fault", "held open", "folder in place", "held for a moment"};
     for (const auto& [file, action, expect, setUp, act] : rows) {
         for (Fault fault : {Fault::None, Fault::Held, Fault::FolderInPlace, Fault::Passing}) {
-            SCOPED_TRACE(testing::Message() << ToAnsi(file).value_or("?") << ", " << action << ", "
-                                            << faultNames[static_cast<int>(fault)]);
+            SCOPED_TRACE(testing::Message() << ToAnsi(file).value_or("?") << ", " << action << ", fault "
+                                            << static_cast<int>(fault) << " (none, held, folder, passing hold)");
             const bool writable = fault == Fault::None || fault == Fault::Passing;  // a passing hold is waited out
             std::map<std::wstring, std::string> before;
             bool tested = false;

@@ -49,16 +49,12 @@ std::wstring ShortPath(const std::wstring& path) {
     return shortPath;
 }
 
-namespace {
-
 // True when a write to `path` fails as the fault makes it: the fault is in force.
-bool WriteRefused(const std::wstring& path) {
+static bool WriteRefused(const std::wstring& path) {
     const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                             FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     return !file && (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_ACCESS_DENIED);
 }
-
-}  // namespace
 
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     using Clock = std::chrono::steady_clock;
