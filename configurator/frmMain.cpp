@@ -83,6 +83,9 @@ INT_PTR frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         cmdClose_Click();
         return TRUE;
+    case kTellUnread:
+        CurrentPrompts().Message(hwnd(), unreadMessage_, Caption(), MB_OK | MB_ICONINFORMATION);
+        return TRUE;
     default:
         return FALSE;
     }
@@ -91,7 +94,7 @@ INT_PTR frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void frmMain::OnCommand(int id, int code) {
     if (code == CBN_SELCHANGE) {
         if (id == IDC_CBOPRESET) cboPreset_Click();
-        else if (IsOptionBox(id)) OptionBox_Click();
+        else if (IsOptionBox(id)) OptionBox_Click(id);
     } else if (code == BN_CLICKED) {
         if (id == IDC_CMDAPPLY) cmdApply_Click();
         else if (id == IDC_CMDRESET) cmdReset_Click();
@@ -110,23 +113,38 @@ std::wstring frmMain::Caption() const { return WindowText(hwnd()); }
 void frmMain::Form_Load() {
     for (const wchar_t* name : kPresetNames) Box(IDC_CBOPRESET).Add(name);
     sConfigFile = programFolder_ + L"\\vmtconfig.ini";
-    // A cloud client or virus checker may hold the file for a moment: unread, every option would
-    // take its default, written over the stored value. A file held for longer can neither be read
-    // nor completed: the options show their defaults, and nothing is written.
-    DWORD held = ERROR_SUCCESS;
-    const bool readable = OpenForReading(sConfigFile, held) || held == ERROR_FILE_NOT_FOUND;
-    // Each option is filled and selected before the next, so missing keys are written in order.
-    for (const OptionBox& option : kOptions) {
+    // A cloud client or virus checker may hold the file for a moment: it is waited out once here.
+    // A file held for longer, or refused, is read no further: each key would wait again.
+    DWORD error = ERROR_SUCCESS;
+    const bool readable = OpenForReading(sConfigFile, error) || error == ERROR_FILE_NOT_FOUND;
+    // Each option is filled and selected before the next, so missing keys are written in order. A
+    // value that could not be read shows the default, which is not written (GetFromINI), nor
+    // applied until the player changes that option.
+    bool anyUnread = false;
+    for (size_t i = 0; i < std::size(kOptions); ++i) {
+        const OptionBox& option = kOptions[i];
         for (const wchar_t* item : option.items) Box(option.id).Add(item);
-        const std::wstring stored = readable ? GetFromINI(kSection, option.key, L"1", sConfigFile) : L"1";
+        bool unread = !readable;
+        const std::wstring stored = readable ? GetFromINI(kSection, option.key, L"1", sConfigFile, &unread) : L"1";
         SelectOption(option.id, SelectionFromStored(stored, static_cast<int>(option.items.size())));
+        unread_[i] = unread;
+        anyUnread |= unread;
     }
     EnableWindow(Item(IDC_CMDAPPLY), FALSE);
+    if (anyUnread) {
+        const std::wstring what =
+            readable ? L"Some settings in \"" + sConfigFile + L"\" could not be read: another program held the file, "
+                       L"or it is over 1 MB or holds a value too long to read."
+                     : L"The settings could not be read:\r\n" + FileError{sConfigFile, error}.Describe();
+        unreadMessage_ = what + L"\r\n\r\nThose options show their defaults, and Apply Changes saves only the options "
+                                L"you change.";
+        PostMessageW(hwnd(), kTellUnread, 0, 0);  // over the window, once it shows
+    }
 }
 
 void frmMain::SelectOption(int boxId, int index) {
     Box(boxId).SetSelectedIndex(index);
-    OptionBox_Click();
+    OptionBox_Click(boxId);
 }
 
 void frmMain::SelectPreset(int index) {
@@ -134,7 +152,11 @@ void frmMain::SelectPreset(int index) {
     cboPreset_Click();
 }
 
-void frmMain::OptionBox_Click() { Changed(); }
+void frmMain::OptionBox_Click(int boxId) {
+    for (size_t i = 0; i < std::size(kOptions); ++i)
+        if (kOptions[i].id == boxId) unread_[i] = false;  // the player's choice now, whatever the file held
+    Changed();
+}
 
 void frmMain::Changed() {
     EnableWindow(Item(IDC_CMDAPPLY), TRUE);
@@ -155,8 +177,8 @@ void frmMain::cboPreset_Click() {
 void frmMain::cmdApply_Click() {
     // All seven keys in one replacement of the file: they land together or not at all.
     IniEdit edit(sConfigFile);
-    for (const OptionBox& option : kOptions)
-        edit.Set(kSection, option.key, StoredFromSelection(Box(option.id).SelectedIndex()));
+    for (size_t i = 0; i < std::size(kOptions); ++i)
+        if (!unread_[i]) edit.Set(kSection, kOptions[i].key, StoredFromSelection(Box(kOptions[i].id).SelectedIndex()));
     if (!edit.Save()) {
         const FileError failed{sConfigFile, GetLastError()};
         // Apply stays enabled: the changes are not saved.

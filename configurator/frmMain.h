@@ -1,5 +1,6 @@
 #pragma once
 // Vartune's one window: seven game options, five quality presets, apply, reset and close.
+#include <array>
 #include <string>
 
 #include "../win32/Controls.h"
@@ -19,7 +20,7 @@ public:
 private:
     void Form_Load();
     void cboPreset_Click();
-    void OptionBox_Click();  // any of the seven option boxes
+    void OptionBox_Click(int boxId);  // any of the seven option boxes
     void cmdApply_Click();
     void cmdReset_Click();
     void cmdClose_Click();
@@ -34,6 +35,12 @@ private:
     ComboBox Box(int id) const { return ComboBox(Item(id)); }
     std::wstring Caption() const;
 
+    static constexpr UINT kTellUnread = WM_APP + 1;
+
     std::wstring programFolder_;
     std::wstring sConfigFile;
+    // Per option, in key order: the file holds a value that could not be read, and the player has
+    // not chosen one since. Apply leaves such a key as the file holds it.
+    std::array<bool, 7> unread_{};
+    std::wstring unreadMessage_;
 };

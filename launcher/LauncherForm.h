@@ -66,9 +66,11 @@ public:
             SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             SetBkColor(reinterpret_cast<HDC>(wParam), skinColour_);
             return reinterpret_cast<INT_PTR>(skinBrush_.get());
-        case WM_SYSCOLORCHANGE:
-        case WM_SETTINGCHANGE:  // high contrast turned on or off, among others: painted again at once
+        case WM_SYSCOLORCHANGE:  // the system's colours: painted again at once
             Repaint();
+            return static_cast<Derived*>(this)->FormMessage(message, wParam, lParam);
+        case WM_SETTINGCHANGE:  // broadcast for every setting; of them, only high contrast changes the colours
+            if (wParam == SPI_SETHIGHCONTRAST) Repaint();
             return static_cast<Derived*>(this)->FormMessage(message, wParam, lParam);
         default:
             return static_cast<Derived*>(this)->FormMessage(message, wParam, lParam);

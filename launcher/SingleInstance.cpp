@@ -47,21 +47,68 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
+// Objects that every signed-in user may read and only their owner may change; see kReadableByUser.
+class ReadableByUser {
+public:
+    ReadableByUser() {
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadableByUser, SDDL_REVISION_1, &descriptor_, nullptr);
+        attributes_ = {sizeof attributes_, descriptor_, FALSE};  // without it, the objects get the creator's default
+    }
+    ReadableByUser(const ReadableByUser&) = delete;
+    ~ReadableByUser() { LocalFree(descriptor_); }
+    SECURITY_ATTRIBUTES* get() { return &attributes_; }
+
+private:
+    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+    SECURITY_ATTRIBUTES attributes_;
+};
+
+// A command line sent to the first Varpick's window, from a thread that owns it: the first may
+// take as long as its player needs, and this start may stop waiting should the first hang.
+struct HandOverCall {
+    HWND window;
+    std::wstring text;
+
+    // The thread's exit code is the first's answer: 0 done, 1 refused or failed; kUnanswered when
+    // the window went away before it answered.
+    static constexpr DWORD kUnanswered = 2;
+    static DWORD WINAPI Send(void* parameter) {
+        const std::unique_ptr<HandOverCall> call(static_cast<HandOverCall*>(parameter));
+        const COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(call->text.size() * sizeof(wchar_t)),
+                                     call->text.data()};
+        DWORD_PTR answer = 1;
+        if (!SendMessageTimeoutW(call->window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, INFINITE,
+                                 &answer))
+            return kUnanswered;
+        return answer == 0 ? 0 : 1;
+    }
+};
+
 }  // namespace
 
 SingleInstance::SingleInstance(const std::wstring& folder) : name_(FolderObjectName(L"Varpick", folder)) {
-    PSECURITY_DESCRIPTOR readable = nullptr;  // without it, the objects get the default: the creator's
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadableByUser, SDDL_REVISION_1, &readable, nullptr);
-    const std::unique_ptr<void, decltype(&LocalFree)> freed(readable, LocalFree);
-    SECURITY_ATTRIBUTES security = {sizeof security, readable, FALSE};
-    mutex_.reset(CreateMutexW(&security, FALSE, name_.c_str()));
+    ReadableByUser security;
+    // Owned by the first's thread for as long as it runs: when that Varpick ends, however it
+    // ends, the mutex is abandoned, and a start still trying to reach it takes its place.
+    mutex_.reset(CreateMutexW(security.get(), TRUE, name_.c_str()));
     // A mutex that exists but that this process may not have all access to: CreateMutexW fails
     // with ERROR_ACCESS_DENIED, as documented, and another Varpick runs in the folder.
     const DWORD error = GetLastError();
     denied_ = !mutex_ && error == ERROR_ACCESS_DENIED;
-    first_ = !denied_ && !(mutex_ && error == ERROR_ALREADY_EXISTS);
-    if (!first_) return;
-    processId_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, sizeof(DWORD),
+    first_ = !denied_ && (!mutex_ || error != ERROR_ALREADY_EXISTS || TakeOverFromEnded());
+    if (first_) PublishProcessId();
+}
+
+bool SingleInstance::TakeOverFromEnded() {
+    // Named and existing, the mutex was opened unowned: it is free only once its owner has ended.
+    const DWORD waited = mutex_ ? WaitForSingleObject(mutex_.get(), 0) : WAIT_FAILED;
+    first_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    return first_;
+}
+
+void SingleInstance::PublishProcessId() {
+    ReadableByUser security;
+    processId_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, sizeof(DWORD),
                                         ProcessIdName(name_).c_str()));
     if (void* view = processId_ ? MapViewOfFile(processId_.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD)) : nullptr) {
         *static_cast<DWORD*>(view) = GetCurrentProcessId();
@@ -69,10 +116,14 @@ SingleInstance::SingleInstance(const std::wstring& folder) : name_(FolderObjectN
     }
 }
 
-HWND SingleInstance::FirstWindow() const {
+HWND SingleInstance::FirstWindow() {
     // The other Varpick may still be loading: it publishes its process id just after it takes
-    // the mutex, and its window shows once its list is read.
+    // the mutex, and its window shows once its list is read. Or it is ending (a --run start).
     for (int attempt = 0; attempt < 100; ++attempt) {
+        if (TakeOverFromEnded()) {
+            PublishProcessId();
+            return nullptr;
+        }
         Search search{PublishedProcessId(name_)};
         if (search.processId) EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
@@ -81,24 +132,31 @@ HWND SingleInstance::FirstWindow() const {
     return nullptr;
 }
 
-bool SingleInstance::ActivateFirst() const {
+bool SingleInstance::ActivateFirst() {
     HWND first = FirstWindow();
     if (!first) return false;
-    if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
+    // Asynchronous: a window that does not respond would hold a synchronous call, and this start with it.
+    ShowWindowAsync(first, IsIconic(first) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(first);
-    return true;
+    return !IsHungAppWindow(first);
 }
 
-std::optional<int> SingleInstance::HandOver(const std::vector<std::wstring>& arguments) const {
+std::optional<int> SingleInstance::HandOver(const std::vector<std::wstring>& arguments) {
     HWND first = FirstWindow();
-    if (!first) return std::nullopt;
-    std::wstring text = JoinArguments(arguments);
-    const COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
-    DWORD_PTR result = 1;
+    if (!first || IsHungAppWindow(first)) return std::nullopt;
     AllowSetForegroundWindow(ASFW_ANY);  // the first may come forward
-    // As long as the first answers: it may wait for its user at a message box.
-    if (!SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NOTIMEOUTIFNOTHUNG, 10000,
-                             &result))
+    auto call = std::make_unique<HandOverCall>(HandOverCall{first, JoinArguments(arguments)});
+    const UniqueKernelHandle thread(CreateThread(nullptr, 0, &HandOverCall::Send, call.get(), 0, nullptr));
+    if (!thread) return std::nullopt;
+    call.release();  // the thread's now
+    // As long as the first responds: it may show a message on the way and wait for its player.
+    while (WaitForSingleObject(thread.get(), 250) == WAIT_TIMEOUT)
+        if (IsHungAppWindow(first)) return std::nullopt;
+    DWORD answer = HandOverCall::kUnanswered;
+    GetExitCodeThread(thread.get(), &answer);
+    if (answer == HandOverCall::kUnanswered) {
+        TakeOverFromEnded();  // it may have ended before it answered
         return std::nullopt;
-    return result == 0 ? 0 : 1;
+    }
+    return static_cast<int>(answer);
 }

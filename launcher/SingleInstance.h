@@ -18,23 +18,30 @@ class SingleInstance {
 public:
     explicit SingleInstance(const std::wstring& folder);
 
-    // True when no other Varpick runs in the folder.
+    // True when no other Varpick runs in the folder: none did at the start, or the one that ran
+    // has ended since (while this start was trying to reach it).
     bool IsFirst() const { return first_; }
     // True when the Varpick that runs in the folder may not be opened by this one: it runs as
-    // administrator, this one does not.
+    // administrator, this one does not, and Windows keeps this one's messages out of its window.
     bool FirstIsElevated() const { return denied_; }
     // Brings the main window of the Varpick that runs in the folder forward, restored if it was
-    // minimised. False when no such window showed within a few seconds.
-    bool ActivateFirst() const;
+    // minimised. False when no such window showed within a few seconds, or it does not respond
+    // (it comes forward once it does).
+    bool ActivateFirst();
     // Hands the command line's arguments to the Varpick that runs in the folder, which carries
-    // them out as its own buttons would; its result: 0 done, 1 refused or failed. Nothing when
-    // that Varpick could not be reached: no window of it showed within a few seconds, or it did
-    // not answer (it waits for a prompt of the system's, or it hangs).
-    std::optional<int> HandOver(const std::vector<std::wstring>& arguments) const;
+    // them out as its own buttons would, taking as long as its player needs; its result: 0 done,
+    // 1 refused or failed. Nothing when that Varpick could not be reached: no window of it showed
+    // within a few seconds, it does not respond (at once, or on the way), or it ended meanwhile.
+    std::optional<int> HandOver(const std::vector<std::wstring>& arguments);
 
 private:
-    // The main window of the Varpick that runs in the folder, once it shows (within a few seconds).
-    HWND FirstWindow() const;
+    // The main window of the Varpick that runs in the folder, once it shows (within a few
+    // seconds); nothing when it ended meanwhile, and this start is the first now.
+    HWND FirstWindow();
+    // Takes the mutex where the Varpick that held it has ended; true when this start is the first now.
+    bool TakeOverFromEnded();
+    // Publishes this Varpick's process id, by which later starts find its window.
+    void PublishProcessId();
 
     std::wstring name_;
     UniqueKernelHandle mutex_;

@@ -20,8 +20,8 @@ constexpr wchar_t kElevatedElsewhere[] =
     L"Varpick already runs in this folder as administrator, where this start cannot reach it. "
     L"Use that Varpick, or close it and start this one again.";
 constexpr wchar_t kUnreachable[] =
-    L"Varpick already runs in this folder, but it did not answer: it may be waiting for an answer in a "
-    L"message or in Windows' permission prompt, be busy, or have its window hidden.\r\n\r\n"
+    L"Varpick already runs in this folder, but it did not answer: it may be waiting at Windows' permission "
+    L"prompt, be busy, or have its window hidden.\r\n\r\n"
     L"Answer or close that Varpick (if it does not close, end \"Varpick.exe\" in Task Manager), "
     L"then start this one again.";
 
@@ -38,15 +38,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     }
     // Before any file is read or written: a second Varpick in the folder only points to the
     // first, or hands its command line to it.
-    const SingleInstance instance(modMain::AppFolder());
+    SingleInstance instance(modMain::AppFolder());
     if (!instance.IsFirst()) {
-        const std::optional<int> done = request.HasOptions()       ? instance.HandOver(arguments)
+        // Windows keeps this start's hand-over out of a Varpick run as administrator.
+        const bool unreachable = request.HasOptions() && instance.FirstIsElevated();
+        const std::optional<int> done = unreachable                ? std::nullopt
+                                        : request.HasOptions()     ? instance.HandOver(arguments)
                                         : instance.ActivateFirst() ? std::optional(0)
                                                                    : std::nullopt;
         if (done) return *done;
-        CurrentPrompts().Message(nullptr, instance.FirstIsElevated() ? kElevatedElsewhere : kUnreachable, L"Varpick",
-                                 MB_OK | MB_ICONINFORMATION);
-        return 1;
+        if (!instance.IsFirst()) {
+            CurrentPrompts().Message(nullptr, instance.FirstIsElevated() ? kElevatedElsewhere : kUnreachable,
+                                     L"Varpick", MB_OK | MB_ICONINFORMATION);
+            return 1;
+        }
+        // The Varpick that ran in the folder has ended meanwhile: this start goes on as the first.
     }
     if (request.HasOptions()) return frmMain::Launch(request, showCommand);
     if (!frmMain::Instance().Load()) return 1;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "../profile/AnsiText.h"
@@ -10,7 +11,6 @@
 #include "../win32/AccessibleNames.h"
 #include "../win32/Dialog.h"
 #include "../win32/Libraries.h"
-#include "../win32/ProcessToken.h"
 #include "../win32/Prompts.h"
 #include "../win32/SystemError.h"
 #include "Shortcut.h"
@@ -35,14 +35,6 @@ constexpr wchar_t kUnseenByElevatedGame[] =
     L"To mend it, start Varpick as administrator too, or clear \"Run this program as an administrator\" "
     L"on the Compatibility tab of Mothvar.exe's Properties.\r\n\r\n"
     L"Start the game anyway?";
-
-// Asked before a start of the game that another program handed to a Varpick run as administrator.
-std::wstring HandedOverRunQuestion(const LaunchRequest& request) {
-    return L"A shortcut or another program asks Varpick to start Mothvar.exe" +
-           (request.sMod ? L" with the mod \"" + *request.sMod + L"\"" : std::wstring()) +
-           L". Varpick runs as administrator, so the game would run as administrator too, without Windows asking "
-           L"you.\r\n\r\nStart the game?";
-}
 
 std::wstring FileTitle(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
@@ -71,11 +63,11 @@ INT_PTR frmMain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         SetWindowIcons(hwnd(), IDI_VARPICK);
-        // Run as administrator, the window would get neither the hand-over of a start without
-        // elevation nor files dropped from Explorer: User Interface Privilege Isolation keeps
-        // these messages of a lower integrity level out unless the window lets them in.
-        // WM_COPYGLOBALDATA (0x0049) carries a drop's file list.
-        for (const UINT allowed : {UINT(WM_COPYDATA), UINT(WM_DROPFILES), 0x0049u})
+        // Run as administrator, the window would get no files dropped from Explorer: User
+        // Interface Privilege Isolation keeps these messages of a lower integrity level out
+        // unless the window lets them in. WM_COPYGLOBALDATA (0x0049) carries a drop's file list.
+        // A hand-over (WM_COPYDATA) stays out: a lower program may not start the game so.
+        for (const UINT allowed : {UINT(WM_DROPFILES), 0x0049u})
             ChangeWindowMessageFilterEx(hwnd(), allowed, MSGFLT_ALLOW, nullptr);
         boldFont_.Apply(hwnd(), WindowDpi(hwnd()));
         typeAhead_.Attach(Item(IDC_CBOMODS));
@@ -201,16 +193,21 @@ void ActivateMainWindow() {
     if (main && IsWindowVisible(main)) SetForegroundWindow(main);
 }
 
-void frmMain::cmdRun_Click() { RunGame(); }
+void frmMain::cmdRun_Click() { RunGame({}); }
 
-bool frmMain::RunGame() {
-    DWORD error = modMain::RunVarmoth(modMain::ElevatedStart::StopIfUnseen);
-    // This Varpick's files are in the VirtualStore, which the game run as administrator will not read.
-    if (error == ERROR_ELEVATION_REQUIRED) {
+bool frmMain::RunGame(const std::function<bool()>& beforeGameRuns) {
+    modMain::ProgramStart start(modMain::sVarmothPath, SW_SHOWMINIMIZED);
+    DWORD error = start.Error();
+    // Run as administrator, the game reads the game folder's own files, not the copies Windows
+    // keeps of this Varpick's (in the player's VirtualStore): asked before anything is written.
+    if (error == ERROR_ELEVATION_REQUIRED && modMain::InVirtualStore(modMain::GameIniFile())) {
         CurrentPrompts().Beep();
         if (CurrentPrompts().Message(hwnd(), kUnseenByElevatedGame, kErrorTitle, MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
-        error = modMain::RunVarmoth(modMain::ElevatedStart::Ask);
+    }
+    if (error == ERROR_SUCCESS || error == ERROR_ELEVATION_REQUIRED) {
+        if (beforeGameRuns && !beforeGameRuns()) return false;  // the held game ends, never having run
+        error = start.Go();
     }
     if (error == ERROR_SUCCESS) return true;
     // No game there, a folder, a file that is no program (a settings file picked by mistake), or
@@ -432,30 +429,30 @@ int frmMain::CarryOut(const LaunchRequest& request) {
         TellGameNotStarted(hwnd(), ERROR_FILE_NOT_FOUND);
         return 1;
     }
-    if (index != 0) {
-        const std::wstring line = modMain::Mods(index).Path();  // the list's own spelling
-        if (!SetCurrentMod(line, line)) return 1;
-        if (IsLoaded()) cboMODs().SetSelectedIndex(index - 1);
-    } else if (request.bPlain && !SetCurrentMod(L"main", L"Mothvar")) {
-        return 1;
-    }
-    if (request.bRun) return RunGame() ? 0 : 1;
+    // The mod is set once the game is known to start, before it runs.
+    const auto setMod = [&] {
+        if (index != 0) {
+            const std::wstring line = modMain::Mods(index).Path();  // the list's own spelling
+            if (!SetCurrentMod(line, line)) return false;
+            if (IsLoaded()) cboMODs().SetSelectedIndex(index - 1);
+            return true;
+        }
+        return !request.bPlain || SetCurrentMod(L"main", L"Mothvar");
+    };
+    if (request.bRun) return RunGame(setMod) ? 0 : 1;
+    if (!setMod()) return 1;
     if (IsLoaded() && IsWindowVisible(hwnd())) Show(IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
     return 0;
 }
 
 LRESULT frmMain::CarryOutHandedOver(const COPYDATASTRUCT* data) {
-    // Any program may send this (a Varpick run as administrator lets lower ones in): what is no
-    // list of arguments is refused unread.
+    // What reaches this window came from a program with its rights: Windows keeps the messages
+    // of a program with fewer out of a window run as administrator (User Interface Privilege
+    // Isolation), and this window lets none in. What is no list of arguments is refused unread.
     const std::optional<std::vector<std::wstring>> arguments = SplitArguments(data->lpData, data->cbData);
     if (!arguments) return 1;
     const LaunchRequest request = ReadCommandLine(*arguments);
     if (!request.sRefusal.empty()) return 1;
-    // Run as administrator, this Varpick would start the game so for whoever asks: the player decides.
-    if (request.bRun && RunsElevated() &&
-        CurrentPrompts().Message(hwnd(), HandedOverRunQuestion(request), L"" VARPICK_TITLE,
-                                 MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
-        return 1;
     return CarryOut(request);
 }
 

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>  // HDROP; the library itself is loaded on the first drop
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,10 @@ private:
     void cboMODs_ContextMenu(LPARAM position);
     void mnuRemoveFromList_Click();
     void mnuCreateShortcut_Click();
-    // Starts the game as Run does; false when it did not start (the user was told why).
-    bool RunGame();
+    // Starts the game as Run does, once `beforeGameRuns` (if any) succeeded, which then runs when
+    // the game is known to start and before it runs; false when the game did not start (the user
+    // was told why).
+    bool RunGame(const std::function<bool()>& beforeGameRuns);
     void OnMenuOrKey(int id);
     void cmdSetMOD_Click();
     void cmdSetVMT_Click();

@@ -30,6 +30,11 @@ namespace {
 std::vector<cMod> g_mods;
 std::wstring g_unlisted;  // the entries of Mods.cfg beyond the 1000 in the table, as read
 bool g_modsProtected = false;
+// Settings that Varpick.ini holds but that could not be read at start, and the defaults that stood
+// in for them: only a change the player makes may replace what the file holds.
+bool g_pathUnread = false, g_skinUnread = false;
+std::wstring g_pathInUse;
+std::int16_t g_skinInUse = 0;
 DWORD g_modsReadError = ERROR_SUCCESS;
 std::wstring g_appFolder;
 
@@ -78,37 +83,50 @@ void SetAppFolder(std::wstring folder) { g_appFolder = std::move(folder); }
 
 std::wstring AppFile(const wchar_t* name) { return AppFolder() + L"\\" + name; }
 
-bool FileExists(const std::wstring& path) {
+bool FileExists(const std::wstring& path, DWORD* error) {
     // A file held for a moment exists all the same: taken for missing, it would be written anew.
-    DWORD error = ERROR_SUCCESS;
-    return static_cast<bool>(OpenForReading(path, error));
+    DWORD openError = ERROR_SUCCESS;
+    const bool readable = static_cast<bool>(OpenForReading(path, openError));
+    if (error) *error = openError;
+    return readable;
 }
 
-void LoadLauncherSettings(bool complete) {
+bool LoadLauncherSettings(bool complete) {
     const std::wstring file = AppFile(L"Varpick.ini");
     const std::wstring defaultPath = AppFile(L"Mothvar.exe");
-    if (FileExists(file)) {
+    DWORD error = ERROR_SUCCESS;
+    if (FileExists(file, &error)) {
         // An empty default is never written back: the file stays as it is when not `complete`.
-        sVarmothPath =
-            GetFromINI(L"Main", L"VarmothPath", complete ? StorablePath(defaultPath).value_or(defaultPath) : L"", file);
+        const std::wstring pathDefault = complete ? StorablePath(defaultPath).value_or(defaultPath) : L"";
+        sVarmothPath = GetFromINI(L"Main", L"VarmothPath", pathDefault, file, &g_pathUnread);
         if (sVarmothPath.empty()) sVarmothPath = defaultPath;
         // A value that is no 16-bit whole number counts as the default; the file keeps its text.
-        iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", complete ? L"1" : L"", file)).value_or(1);
+        iSkin = ParseInt16(GetFromINI(L"Main", L"Skin", complete ? L"1" : L"", file, &g_skinUnread)).value_or(1);
     } else {
         sVarmothPath = defaultPath;
-        iSkin = 0;
-        if (complete) SaveLauncherSettings();
+        // There, but held past a passing hold or refused: the defaults stand in, and nothing is written.
+        g_pathUnread = g_skinUnread = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+        iSkin = g_skinUnread ? 1 : 0;
+        if (complete && !g_skinUnread) SaveLauncherSettings();
     }
+    g_pathInUse = sVarmothPath;
+    g_skinInUse = iSkin;
+    return !g_pathUnread && !g_skinUnread;
 }
 
 std::optional<FileError> SaveLauncherSettings() {
     const std::wstring file = AppFile(L"Varpick.ini");
+    // A setting that could not be read at start keeps what the file holds until the player changes it.
+    const bool keepPath = g_pathUnread && sVarmothPath == g_pathInUse, keepSkin = g_skinUnread && iSkin == g_skinInUse;
     // A path outside the file's code page goes in as its short form; with none, the skin alone
     // is kept rather than neither.
     const std::optional<std::wstring> path = StorablePath(sVarmothPath);
     IniEdit edit(file);
-    if (path) edit.Set(L"Main", L"VarmothPath", *path);  // in this order, so that a new file lists them so
-    if (!edit.Set(L"Main", L"Skin", std::to_wstring(iSkin)).Save()) return FileError{file, GetLastError()};
+    if (path && !keepPath) edit.Set(L"Main", L"VarmothPath", *path);  // in this order, so that a new file lists them so
+    if (!keepSkin) edit.Set(L"Main", L"Skin", std::to_wstring(iSkin));
+    if ((!keepSkin || (path && !keepPath)) && !edit.Save()) return FileError{file, GetLastError()};
+    g_pathUnread = keepPath || (g_pathUnread && !path);
+    g_skinUnread = keepSkin;
     if (!path) return FileError{file, ERROR_NO_UNICODE_TRANSLATION};
     return std::nullopt;
 }
@@ -241,21 +259,24 @@ bool ProgramFound(const std::wstring& commandLine) {
     return IsExistingFile(program) || IsExistingFile(program + L".exe");
 }
 
-DWORD StartProgram(std::wstring commandLine, WORD showCommand, ElevatedStart elevated) {
-    if (commandLine.empty()) return ERROR_FILE_NOT_FOUND;
-    const std::wstring executable = ProgramOf(commandLine);
-    std::wstring parameters;
-    if (executable == commandLine) {
+ProgramStart::ProgramStart(std::wstring commandLine, WORD showCommand) : showCommand_(showCommand) {
+    if (commandLine.empty()) {
+        error_ = ERROR_FILE_NOT_FOUND;
+        return;
+    }
+    executable_ = ProgramOf(commandLine);
+    if (executable_ == commandLine) {
         // The whole text is the program: quoted, a folder with blanks cannot start something else.
         commandLine = L"\"" + commandLine + L"\"";
     } else {  // a path followed by arguments
-        const size_t end = commandLine.front() == L'"' ? executable.size() + 2 : executable.size();
-        parameters = commandLine.substr(std::min(end, commandLine.size()));
-        parameters.erase(0, parameters.find_first_not_of(L' '));
+        const size_t end = commandLine.front() == L'"' ? executable_.size() + 2 : executable_.size();
+        parameters_ = commandLine.substr(std::min(end, commandLine.size()));
+        parameters_.erase(0, parameters_.find_first_not_of(L' '));
     }
     // A program named without its folder starts in Varpick's, never in whatever the current
     // folder has become (a file dialog may change it).
-    const std::wstring folder = FolderOf(executable), workingFolder = IsExistingFolder(folder) ? folder : AppFolder();
+    const std::wstring folder = FolderOf(executable_);
+    folder_ = IsExistingFolder(folder) ? folder : AppFolder();
 
     STARTUPINFOW startup = {sizeof startup};
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -263,24 +284,44 @@ DWORD StartProgram(std::wstring commandLine, WORD showCommand, ElevatedStart ele
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
     writableCommandLine.push_back(L'\0');
-    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(),
-                        &startup, &process)) {
-        // A program marked "Run this program as an administrator", or whose manifest asks for it:
-        // CreateProcessW refuses it with ERROR_ELEVATION_REQUIRED, while the shell's start asks
-        // the user's consent. (Wine has no consent to ask, so it never refuses.) An elevated
-        // program is never virtualized: it reads the real files, not our VirtualStore copies.
-        const DWORD error = GetLastError();
-        if (error != ERROR_ELEVATION_REQUIRED) return error;
-        if (elevated == ElevatedStart::StopIfUnseen && RunsVirtualized()) return error;
-        return CurrentPrompts().StartElevated(frmMain::Instance().hwnd(), executable, parameters, workingFolder,
-                                              showCommand);
+    // A program marked "Run this program as an administrator", or whose manifest asks for it:
+    // CreateProcessW refuses it with ERROR_ELEVATION_REQUIRED, while the shell's start asks the
+    // user's consent. (Wine has no consent to ask, so it never refuses.)
+    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        folder_.c_str(), &startup, &process)) {
+        error_ = GetLastError();
+        return;
     }
-    UniqueKernelHandle processHandle(process.hProcess);
-    UniqueKernelHandle threadHandle(process.hThread);
+    process_.reset(process.hProcess);
+    thread_.reset(process.hThread);
+}
+
+ProgramStart::~ProgramStart() {
+    if (thread_) TerminateProcess(process_.get(), 1);
+}
+
+DWORD ProgramStart::Go() {
+    if (error_ == ERROR_ELEVATION_REQUIRED)
+        return CurrentPrompts().StartElevated(frmMain::Instance().hwnd(), executable_, parameters_, folder_,
+                                              showCommand_);
+    if (error_ != ERROR_SUCCESS) return error_;
+    if (ResumeThread(thread_.get()) == static_cast<DWORD>(-1)) return GetLastError();
+    thread_.reset();
     return ERROR_SUCCESS;
 }
 
-DWORD RunVarmoth(ElevatedStart elevated) { return StartProgram(sVarmothPath, SW_SHOWMINIMIZED, elevated); }
+DWORD StartProgram(std::wstring commandLine, WORD showCommand) {
+    return ProgramStart(std::move(commandLine), showCommand).Go();
+}
+
+bool InVirtualStore(const std::wstring& path) {
+    // Windows keeps a redirected C:\Program Files\Game\Varmoth.ini as
+    // %LOCALAPPDATA%\VirtualStore\Program Files\Game\Varmoth.ini.
+    wchar_t local[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    if (!RunsVirtualized() || length == 0 || length >= MAX_PATH || path.size() < 3 || path[1] != L':') return false;
+    return IsExistingFile(std::wstring(local) + L"\\VirtualStore" + path.substr(2));
+}
 
 namespace {
 // A window that shows a dialog of its own (a file dialog, a message box) is disabled while its

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../win32/SystemError.h"
+#include "../win32/UniqueHandle.h"
 #include "cMod.h"
 
 // Not in MinGW-w64's headers: "The requested operation requires elevation."
@@ -32,13 +33,16 @@ void SetAppFolder(std::wstring folder);
 // A file in the application folder: the folder, a backslash, the name.
 std::wstring AppFile(const wchar_t* name);
 
-// True when `path` can be opened for reading.
-bool FileExists(const std::wstring& path);
+// True when `path` can be opened for reading, once a passing hold is over; else `error`, if
+// given, says why not.
+bool FileExists(const std::wstring& path, DWORD* error = nullptr);
 
 // Reads both settings from Varpick.ini. `complete`: a missing file or key is written with its
 // default, as the window's start does; otherwise nothing is written (a start with --run, which
-// writes nothing when it is refused).
-void LoadLauncherSettings(bool complete = true);
+// writes nothing when it is refused). False when Varpick.ini is there but a setting could not be
+// read (held by another program, refused): its default stands in, and is written by no save
+// until the player changes it.
+bool LoadLauncherSettings(bool complete = true);
 // Writes both settings into Varpick.ini, together; the path, when the file's code page cannot
 // hold it, as its short (8.3) form. What failed, if anything: ERROR_NO_UNICODE_TRANSLATION when
 // only the skin could be saved, because the path has no form the code page holds.
@@ -94,28 +98,46 @@ std::wstring GameIniFile();
 bool IsExistingFile(const std::wstring& path);
 bool IsExistingFolder(const std::wstring& path);
 
-// True when the program that StartProgram would start for `commandLine` exists: the whole text as
+// True when the program that a ProgramStart would start for `commandLine` exists: the whole text as
 // a file, or the program part of a path followed by arguments (with or without ".exe"); a name
 // without a folder is looked for where the system looks for programs.
 bool ProgramFound(const std::wstring& commandLine);
 
-// What StartProgram does with a program that must run as administrator.
-enum class ElevatedStart {
-    Ask,           // the shell asks the user's consent, then starts it
-    StopIfUnseen,  // as Ask, except where this Varpick writes through the VirtualStore: run as
-                   // administrator, the program would not see those files, so nothing starts
+// A start of a program in two steps, so that what it will read can be written once it is known
+// to start, and nothing is written for a start that cannot go on. Made, the process is held
+// before it runs a single instruction; a program that must run as administrator is left to the
+// shell. The command line is `commandLine` as it stands; one that is the whole path of an
+// existing file is quoted, so a path with blanks cannot start some other program. The program
+// starts in its own folder, with the window show state `showCommand`, and nobody waits for it.
+class ProgramStart {
+public:
+    ProgramStart(std::wstring commandLine, WORD showCommand);
+    ProgramStart(const ProgramStart&) = delete;
+    ProgramStart& operator=(const ProgramStart&) = delete;
+    // A start never let go is ended before the program ran.
+    ~ProgramStart();
+
+    // ERROR_SUCCESS: ready to go; ERROR_ELEVATION_REQUIRED: it must run as administrator, and the
+    // shell will ask the player; else the system's reason why it cannot start.
+    DWORD Error() const { return error_; }
+    // Lets the program run, through the shell where it must run as administrator (ERROR_CANCELLED
+    // when the player declined). Returns the system's error code.
+    DWORD Go();
+
+private:
+    std::wstring executable_, parameters_, folder_;
+    WORD showCommand_;
+    DWORD error_ = ERROR_SUCCESS;
+    UniqueKernelHandle process_, thread_;
 };
 
-// Starts `commandLine` with the window show state `showCommand`, in the program's own folder,
-// without waiting. A command line that is the whole path of an existing file is quoted, so a
-// path with blanks cannot start some other program. A program that must run as administrator is
-// started through the shell, which asks the user (ERROR_CANCELLED when declined), unless
-// `elevated` stops it (ERROR_ELEVATION_REQUIRED). Returns the system's error code.
-DWORD StartProgram(std::wstring commandLine, WORD showCommand, ElevatedStart elevated = ElevatedStart::Ask);
+// Starts `commandLine` as a ProgramStart does, at once. Returns the system's error code.
+DWORD StartProgram(std::wstring commandLine, WORD showCommand);
 
-// Starts sVarmothPath minimised with the focus. Returns the system's error code:
-// ERROR_ELEVATION_REQUIRED when `elevated` stopped it.
-DWORD RunVarmoth(ElevatedStart elevated);
+// True when this Varpick's writes to `path` go to the player's VirtualStore, which a program run
+// as administrator never reads: Windows redirects them (a 32-bit Varpick under Program Files),
+// and a copy of the file is there.
+bool InVirtualStore(const std::wstring& path);
 
 // Unloads the three launcher windows and ends the program's message loop.
 void ExitLauncher();

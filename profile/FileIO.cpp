@@ -5,11 +5,17 @@
 #include <cwchar>
 #include <iterator>
 
+namespace {
+UniqueFileHandle OpenShared(const std::wstring& path) {
+    return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+}  // namespace
+
 UniqueFileHandle OpenForReading(const std::wstring& path, DWORD& error) {
     UniqueFileHandle file;
     error = RetryWhileHeld(path, [&] {
-        file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        file = OpenShared(path);
         return file ? ERROR_SUCCESS : GetLastError();
     });
     return file;
@@ -17,16 +23,21 @@ UniqueFileHandle OpenForReading(const std::wstring& path, DWORD& error) {
 
 FileRead ReadWholeFile(const std::wstring& path) {
     FileRead result;
-    const UniqueFileHandle file = OpenForReading(path, result.error);
-    if (!file) return result;
-    char chunk[64 * 1024];
-    DWORD got = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
-        if (got == 0) return result;
-        result.bytes.append(chunk, got);
-    }
-    result.error = GetLastError();
-    result.bytes.clear();
+    // A range that another program locked (LockFileEx) fails the read, not the open
+    // (ERROR_LOCK_VIOLATION): the open and the read are waited out together.
+    result.error = RetryWhileHeld(path, [&] {
+        result.bytes.clear();
+        const UniqueFileHandle file = OpenShared(path);
+        if (!file) return GetLastError();
+        char chunk[64 * 1024];
+        DWORD got = 0;
+        while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
+            if (got == 0) return static_cast<DWORD>(ERROR_SUCCESS);
+            result.bytes.append(chunk, got);
+        }
+        return GetLastError();
+    });
+    if (result.error != ERROR_SUCCESS) result.bytes.clear();
     return result;
 }
 
@@ -71,6 +82,8 @@ std::wstring TemporaryFileFor(const std::wstring& path) { return path + L".tmp";
 DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     const DWORD attributes = GetFileAttributesW(path.c_str());
+    // Windows refuses a rename over a read-only file; Wine would replace it.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)) {
         const DWORD error = RetryWhileHeld(temporary, [&] {
             return LastErrorUnless(
@@ -166,16 +179,20 @@ std::wstring FolderObjectName(const wchar_t* prefix, const std::wstring& folder)
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle) return PathObjectName(prefix, folder);
     // The 128-bit id first: on ReFS the 64-bit file index need not be unique. Systems before
-    // Windows 8 do not have it, and a file system without such ids gives zero.
+    // Windows 8 do not have it. An id of all zeros (a file system without ids) or of all ones
+    // ("cannot be established", as some network and WebDAV volumes answer) is no identity.
+    const auto noIdentity = [](const BYTE* first, const BYTE* last) {
+        return std::all_of(first, last, [](BYTE b) { return b == 0; }) ||
+               std::all_of(first, last, [](BYTE b) { return b == 0xFF; });
+    };
     FILE_ID_INFO id = {};
     const auto bytes = std::begin(id.FileId.Identifier), end = std::end(id.FileId.Identifier);
-    if (!GetFileInformationByHandleEx(handle.get(), FileIdInfo, &id, sizeof id) ||
-        std::all_of(bytes, end, [](BYTE b) { return b == 0; })) {
+    if (!GetFileInformationByHandleEx(handle.get(), FileIdInfo, &id, sizeof id) || noIdentity(bytes, end)) {
         BY_HANDLE_FILE_INFORMATION information;
         if (!GetFileInformationByHandle(handle.get(), &information)) return PathObjectName(prefix, folder);
         const std::uint64_t index = (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
-        // Some network and WebDAV volumes give every file the index 0: no identity there either.
-        if (index == 0) return PathObjectName(prefix, folder);
+        const auto* indexBytes = reinterpret_cast<const BYTE*>(&index);
+        if (noIdentity(indexBytes, indexBytes + sizeof index)) return PathObjectName(prefix, folder);
         id = {information.dwVolumeSerialNumber, {}};
         std::copy_n(reinterpret_cast<const BYTE*>(&index), sizeof index, bytes);
     }

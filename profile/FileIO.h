@@ -33,7 +33,7 @@ DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes);
 std::wstring TemporaryFileFor(const std::wstring& path);
 
 // Renames the finished, flushed `temporary` over `path` in one step. The new file keeps the old
-// one's hidden and system attributes.
+// one's hidden and system attributes; a read-only file is not replaced (ERROR_ACCESS_DENIED).
 DWORD MoveIntoPlace(const std::wstring& temporary, const std::wstring& path);
 
 // Creates (or empties) the temporary file `temporary` for writing, unshared. One that a crash

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "../text/ProfileText.h"
 #include "AnsiText.h"
 #include "FileIO.h"
 
@@ -47,18 +48,38 @@ DWORD FlushCopy(const std::wstring& copy) {
 
 }  // namespace
 
-std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
-                        const std::wstring& sDefault, const std::wstring& sIniFile) {
-    if (IsOversized(sIniFile)) return sDefault;  // neither read nor completed
+std::optional<std::wstring> ReadFromINI(const std::wstring& sSection, const std::wstring& sKey,
+                                        const std::wstring& sIniFile) {
+    if (IsOversized(sIniFile)) return std::nullopt;
     // The platform gets an empty default: only the count tells whether the key gave anything. A
     // count of the buffer's length less one may be a value cut to fit: read again with more room.
-    std::wstring buffer(kValueBufferLength, L'\0');
-    DWORD count = 0;
-    while ((count = GetPrivateProfileStringW(sSection.c_str(), sKey.c_str(), L"", buffer.data(),
-                                             static_cast<DWORD>(buffer.size()), sIniFile.c_str())) == buffer.size() - 1)
-        buffer.resize(buffer.size() * 2);
-    if (count != 0) return buffer.substr(0, count);
-    if (!sDefault.empty()) AddToINI(sSection, sKey, sDefault, sIniFile);
+    const auto platformRead = [&] {
+        std::wstring buffer(kValueBufferLength, L'\0');
+        DWORD count = 0;
+        while ((count = GetPrivateProfileStringW(sSection.c_str(), sKey.c_str(), L"", buffer.data(),
+                                                 static_cast<DWORD>(buffer.size()), sIniFile.c_str())) ==
+               buffer.size() - 1)
+            buffer.resize(buffer.size() * 2);
+        return buffer.substr(0, count);
+    };
+    if (std::wstring value = platformRead(); !value.empty()) return value;
+    // Nothing: the key is missing or empty, or the platform could not read the file, which it does
+    // not tell. Read it here, waiting out a passing hold; once it is read, ask the platform again.
+    const FileRead read = ReadWholeFile(sIniFile);
+    if (read.error == ERROR_FILE_NOT_FOUND || read.error == ERROR_PATH_NOT_FOUND) return L"";
+    if (read.error != ERROR_SUCCESS) return std::nullopt;
+    if (std::wstring value = platformRead(); !value.empty()) return value;
+    // Still nothing, for a value the text holds: held again, or one too long for the platform.
+    if (ProfileMayHoldValue(FromAnsi(read.bytes), sSection, sKey)) return std::nullopt;
+    return L"";
+}
+
+std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey, const std::wstring& sDefault,
+                        const std::wstring& sIniFile, bool* bUnread) {
+    const std::optional<std::wstring> value = ReadFromINI(sSection, sKey, sIniFile);
+    if (bUnread) *bUnread = !value;
+    if (value && !value->empty()) return *value;
+    if (value && !sDefault.empty()) AddToINI(sSection, sKey, sDefault, sIniFile);
     return sDefault;
 }
 
@@ -90,10 +111,8 @@ unsigned long IniEdit::Replace() const {
     const FileLock lock(file_);
     if (!lock.Held()) return ERROR_TIMEOUT;
     WIN32_FILE_ATTRIBUTE_DATA original = {};
-    if (GetFileAttributesExW(file_.c_str(), GetFileExInfoStandard, &original)) {
-        if (IsOversized(original)) return ERROR_FILE_TOO_LARGE;
-        if (original.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
-    }
+    if (GetFileAttributesExW(file_.c_str(), GetFileExInfoStandard, &original) && IsOversized(original))
+        return ERROR_FILE_TOO_LARGE;
     // Fails as the platform's own write would while another program holds the file unshared.
     const FileRead read = ReadWholeFile(file_);
     if (read.error != ERROR_SUCCESS && read.error != ERROR_FILE_NOT_FOUND) return read.error;

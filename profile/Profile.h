@@ -1,16 +1,25 @@
 #pragma once
 // Reading and writing keys of an INI profile file, shared by Varpick and Vartune.
 // Always pass a full path: the platform resolves a bare file name to the Windows folder.
+#include <optional>
 #include <string>
 #include <vector>
 
+// The key's value as the platform's profile reader gives it: "" when the key is missing or empty
+// or there is no file. Nothing when the file is there but could not be read, so that nobody takes
+// the key for missing: another program held it, or a range of it, past a passing hold (which is
+// waited out); access is denied; the value is one the platform cannot read (65,536 characters or
+// more); or the file is over 1 MB, which is no settings file. A value comes back whole, whatever
+// its length.
+std::optional<std::wstring> ReadFromINI(const std::wstring& sSection, const std::wstring& sKey,
+                                        const std::wstring& sIniFile);
+
 // The key's value, or sDefault when the key is missing or empty. A non-empty default is written
-// back into the file at once, so the file then holds the value in use. A value comes back whole,
-// whatever its length. A file over 1 MB is no settings file: it gives the default and is not
-// written. A file that another program holds gives nothing: callers that pass a default wait out
-// a passing hold first (OpenForReading), or the default would be written over the value.
-std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey,
-                        const std::wstring& sDefault, const std::wstring& sIniFile);
+// back into the file at once, so the file then holds the value in use; but only for a key truly
+// missing from a file that was read: where ReadFromINI gives nothing, the default comes back
+// unwritten and `bUnread`, if given, is set.
+std::wstring GetFromINI(const std::wstring& sSection, const std::wstring& sKey, const std::wstring& sDefault,
+                        const std::wstring& sIniFile, bool* bUnread = nullptr);
 
 // Writes one key, as one IniEdit.
 bool AddToINI(const std::wstring& sSection, const std::wstring& sKey, const std::wstring& sValue,

@@ -2,23 +2,12 @@
 
 #include "UniqueHandle.h"
 
-namespace {
-
-// A DWORD entry of the token (TokenElevationType, TokenVirtualizationEnabled); 0 where the
-// system does not know it (Windows before Vista).
-DWORD TokenEntry(TOKEN_INFORMATION_CLASS entry) {
+bool RunsVirtualized() {
+    // 0 where the system does not know the entry (Windows before Vista).
     UniqueKernelHandle token;
-    DWORD value = 0, size = 0;
+    DWORD enabled = 0, size = 0;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()) ||
-        !GetTokenInformation(token.get(), entry, &value, sizeof value, &size))
-        return 0;
-    return value;
+        !GetTokenInformation(token.get(), TokenVirtualizationEnabled, &enabled, sizeof enabled, &size))
+        return false;
+    return enabled != 0;
 }
-
-}  // namespace
-
-// Full: the elevated half of a split token. With User Account Control off, or for the built-in
-// Administrator (Default), every program of the user runs with the same rights.
-bool RunsElevated() { return TokenEntry(TokenElevationType) == TokenElevationTypeFull; }
-
-bool RunsVirtualized() { return TokenEntry(TokenVirtualizationEnabled) != 0; }

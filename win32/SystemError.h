@@ -12,8 +12,9 @@ struct FileError {
     std::wstring sFile;
     DWORD code = ERROR_SUCCESS;
 
-    // "<file>" followed by the system's reason on a line of its own; for access denied, what may
-    // have kept the program out (a read-only file, a folder in the way, a folder that needs
-    // administrator rights, ransomware protection) and what to do.
+    // "<file>" followed by the system's reason on a line of its own; for access denied, or a new
+    // file refused, what may have kept the program out (a read-only file, a folder in the way, a
+    // folder Windows keeps for administrators, a network drive, security software) and what to do;
+    // for a settings file over 1 MB, what to do with it.
     std::wstring Describe() const;
 };

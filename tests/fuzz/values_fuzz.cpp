@@ -1,6 +1,7 @@
-// The number conversions and Vartune's stored-value rules on any text: a whole number read is read
-// the same from its own decimal form, a decimal is a number; a selection is in range and survives
-// being stored and read again.
+// The number conversions, Vartune's stored-value rules and the look into an INI file's text on any
+// text: a whole number read is read the same from its own decimal form, a decimal is a number; a
+// selection is in range and survives being stored and read again; a value under its section is
+// found after whatever comes before it.
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -8,6 +9,7 @@
 #include "FuzzText.h"
 #include "configurator/ConfigValues.h"
 #include "text/NumberText.h"
+#include "text/ProfileText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring text = FuzzText(data, size);
@@ -17,5 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int selection = SelectionFromStored(text, itemCount);
     if (selection < -1 || selection >= itemCount) std::abort();
     if (selection >= 0 && SelectionFromStored(StoredFromSelection(selection), itemCount) != selection) std::abort();
+    if (!ProfileMayHoldValue(text + L"\n[ Options ]\nBIT = 2\n", L"options", L"bit")) std::abort();
     return 0;
 }

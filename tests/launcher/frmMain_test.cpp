@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <filesystem>
+
 namespace {
 
 using MainWindow = Launcher;
@@ -46,11 +48,11 @@ BOOL WINAPI Refuses(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTE
     return FALSE;
 }
 
-// This program's token as GetTokenInformation describes it, for a Varpick run as administrator or
-// not, whose writes Windows redirects to the VirtualStore or not.
-DWORD g_elevationType = TokenElevationTypeFull, g_virtualized = 0;
-BOOL WINAPI FakeToken(HANDLE, TOKEN_INFORMATION_CLASS entry, LPVOID value, DWORD, PDWORD) {
-    *static_cast<DWORD*>(value) = entry == TokenElevationType ? g_elevationType : g_virtualized;
+// This program's token as GetTokenInformation describes it, for a Varpick whose writes Windows
+// redirects to the VirtualStore or not.
+DWORD g_virtualized = 0;
+BOOL WINAPI FakeToken(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID value, DWORD, PDWORD) {
+    *static_cast<DWORD*>(value) = g_virtualized;
     return TRUE;
 }
 
@@ -95,6 +97,7 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     ASSERT_TRUE(InstallStandIn(game));
     WriteBytes(gameFolder + L"\\Varmoth.ini", "[mods]\r\ncurrentmod=cool.mdf\r\n");
     WriteBytes(folder / L"NotAProgram.exe", "this is no program");
+    WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n");
     Start();
 
     // A double-click is one press, and one more with an argument, passed as it stands.
@@ -113,24 +116,39 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     EXPECT_TRUE(quoted == 1 && withArgument == 1);
 
     // A game set to run as administrator: the shell's start asks the player, in front of the window; a
-    // refusal is told. Through the VirtualStore, which such a game does not read, Varpick asks first.
-    // Last, a program Windows refuses to start: told, to be mended in the options dialog.
+    // refusal is told. Where Windows keeps Varpick's Varmoth.ini in the VirtualStore, which such a game
+    // does not read, Varpick asks first, before --mod writes it. Last, a program Windows refuses to
+    // start: told, to be mended in the options dialog.
+    wchar_t localAppData[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", localAppData, MAX_PATH);
+    const std::wstring store = folder / L"AppData", copy = store + L"\\VirtualStore" + folder.path().substr(2);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", store.c_str());
     prompts.consents = {ERROR_SUCCESS, ERROR_CANCELLED};
-    prompts.answers = {IDOK, IDNO, IDYES};  // the refusal's message, then the two questions
+    prompts.answers = {IDOK, IDNO, IDYES, IDOK, IDNO};  // the messages and questions in turn
     constexpr long elevate = ERROR_ELEVATION_REQUIRED, denied = ERROR_ACCESS_DENIED;
-    for (const auto& [refusal, virtualized] : {std::pair(elevate, 0), std::pair(elevate, 0), std::pair(elevate, 1),
-                                               std::pair(elevate, 1), std::pair(denied, 0)}) {
+    for (const auto& [refusal, virtualized, copied] : {std::tuple(elevate, 0, false), std::tuple(elevate, 0, false),
+                                                       std::tuple(elevate, 1, false), std::tuple(elevate, 1, true),
+                                                       std::tuple(elevate, 1, true), std::tuple(denied, 0, false)}) {
         const ImportPatch refused(&CreateProcessW, &Refuses), token(&GetTokenInformation, &FakeToken);
         std::tie(g_refusal, g_virtualized) = std::pair(refusal, virtualized);
+        if (copied && std::filesystem::create_directories(copy)) WriteBytes(copy + L"\\Varmoth.ini", "");
         Press(Main(), IDC_CMDRUN);
+        if (refusal == denied) {
+            std::tie(g_refusal, g_virtualized) = std::pair(elevate, 1);
+            const std::vector<std::wstring> run = {L"--mod", L"a.mdf", L"--run"};
+            EXPECT_EQ(frmMain::Instance().CarryOut(ReadCommandLine(run)), 1);
+        }
     }
-    EXPECT_EQ(prompts.shellStarts, std::vector(3, game + L"|-window|" + gameFolder + L"|2|Varmoth - Pick MOD"));
+    SetEnvironmentVariableW(L"LOCALAPPDATA", localAppData);
+    EXPECT_EQ(prompts.shellStarts, std::vector(4, game + L"|-window|" + gameFolder + L"|2|Varmoth - Pick MOD"));
     const std::wstring question = L"Varmoth Error|52|Mothvar.exe is set";  // MB_YESNO | MB_ICONWARNING
-    ASSERT_EQ(prompts.messages.size(), 4u);
+    ASSERT_EQ(prompts.messages.size(), 5u);
     EXPECT_EQ(prompts.messages[0],
               L"Varmoth Error|64|Mothvar.exe was not started: it runs as administrator, and that was not allowed.");
-    EXPECT_TRUE(prompts.messages[1].starts_with(question) && prompts.messages[2].starts_with(question));
+    EXPECT_TRUE(prompts.messages[1].starts_with(question) && prompts.messages[2].starts_with(question) &&
+                prompts.messages[4].starts_with(question));
     EXPECT_NE(prompts.messages[3].find(L"Windows did not let Varpick start the game's path"), std::wstring::npos);
+    EXPECT_FALSE(ReadBytes(folder / L"Varmoth.ini")) << "No, before --mod wrote anything";
     prompts.messages.clear();
     prompts.beeps = 0;
 
@@ -295,11 +313,9 @@ TEST_F(MainWindow, ARunThatCannotGoWritesNothingAndSaysWhatToDo) {
     EXPECT_FALSE(WaitUntil([&] { return !StandInReports(folder.path()).empty(); }, 1s)) << "a game started";
 }
 
-// Any program may hand a command line to Varpick: what is no list of arguments is refused unread,
-// and a --run into a Varpick run as administrator starts the game only when the player says yes.
-TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst) {
+// What a hand-over brings that is no list of arguments is refused unread.
+TEST_F(MainWindow, AHandOverIsRefusedUnreadWhenDamaged) {
     WriteBytes(folder / L"Mods.cfg", "1\r\n\r\na.mdf\r\n");
-    ASSERT_TRUE(InstallStandIn(folder / L"Mothvar.exe"));
     Start();
     const auto handOver = [](const wchar_t* text, size_t bytes) {
         COPYDATASTRUCT data = {kHandOverCommandLine, static_cast<DWORD>(bytes), const_cast<wchar_t*>(text)};
@@ -310,18 +326,6 @@ TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst)
     EXPECT_EQ(SendMessageW(Main(), WM_COPYDATA, 0, 0) + handOver(nullptr, 16) + handOver(plain, 17) +
                   handOver(plain, 14), 4);
     EXPECT_EQ(State(), L"a.mdf | Current mod: | game:  | 0 messages 0 beeps");
-
-    const std::wstring run = JoinArguments(std::vector<std::wstring>{L"--mod", L"a.mdf", L"--run"});
-    const ImportPatch token(&GetTokenInformation, &FakeToken);
-    prompts.answers = {IDNO, IDYES};
-    for (const auto& [elevation, result] : {std::pair(TokenElevationTypeFull, 1), std::pair(TokenElevationTypeFull, 0),
-                                            std::pair(TokenElevationTypeDefault, 0)}) {
-        g_elevationType = elevation;
-        EXPECT_EQ(handOver(run.c_str(), run.size() * sizeof(wchar_t)), result);
-    }
-    EXPECT_TRUE(WaitUntil([&] { return StandInReports(folder.path()).size() == 2; }));
-    EXPECT_TRUE(prompts.messages.size() == 2 && prompts.messages[0] == prompts.messages[1] &&
-                prompts.messages[0].find(L"mod \"a.mdf\". Varpick runs as administrator") != std::wstring::npos);
 }
 
 // Typing in the mod list finds a line by its name's start, in any letter case: keys in quick succession
