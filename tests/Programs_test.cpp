@@ -5,6 +5,8 @@
 #include <sddl.h>
 
 #include <cstdlib>
+#include <semaphore>
+#include <thread>
 
 #include "launcher/resource.h"
 #include "profile/AnsiText.h"
@@ -28,12 +30,12 @@ struct GameFolder {
     std::wstring varpick;
 };
 
-// Waits for the process to end, answering its message boxes: its exit code, what they said, and
-// whether its main window showed.
-std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process) {
+// Waits for the process to end, answering its message boxes and those of the Varpick it may hand over
+// to: its exit code, what they said, and whether its main window showed.
+std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process, HANDLE first = nullptr) {
     bool windowShown = false;
     std::vector<std::wstring> told;
-    AnswerMessageBoxes(process, told, [&] {
+    AnswerMessageBoxes({process, first}, told, [&] {
         windowShown |= WindowOf(process, kMainCaption, 0ms) != nullptr;
         return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
     });
@@ -80,9 +82,11 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
 
 // Varpick started with options, as a shortcut or Steam starts it: --run sets the mod and starts the
 // game without a window, beside a Varpick of another folder; a start in the running Varpick's folder,
-// through any path (Wine's drive Z: reaches every folder), hands its --mod to it, spelt as asked or
-// else in another letter case. Quit while a message of its options dialog is open ends it cleanly; a
-// start that may not open its mutex (it runs as administrator) says so.
+// through any path (Wine's drive Z: reaches every folder), hands its --mod --run to it, spelt as asked
+// or else in another letter case, under this Wine's own token, and ends with its answer, also one
+// it gives after a message. A start beside a Varpick that ends meanwhile goes on as the first. Quit
+// while a message of its options dialog is open ends it cleanly; a start that may not open its mutex
+// (it runs as administrator) says so.
 TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) {
     GameFolder here, elsewhere;
     WriteBytes(here.folder / L"Mods.cfg", kTwoMods + "3\r\n\r\nnight moths.mdf\r\n");
@@ -90,13 +94,28 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     HWND main = WindowOf(running.get(), kMainCaption);
     ASSERT_TRUE(main);
     const std::wstring throughZ = HostFolder("WINEPREFIX") + L"\\drive_c" + elsewhere.varpick.substr(2);
-    for (const auto& [varpick, arguments] : {std::pair(here.varpick, L"--mod \"night moths.mdf\" --run"), std::pair(throughZ, L"--MOD \"crimson dusk.mdf\"")}) {
-        const auto [code, shown, windowShown] = UntilItEnds(StartProgram(varpick, arguments).get());
-        EXPECT_TRUE(code == 0 && shown.empty() && !windowShown) << code;
+    for (const auto& [varpick, arguments, answer] :
+         {std::tuple(here.varpick, L"--mod \"night moths.mdf\" --run", 0u),
+          std::tuple(throughZ, L"--MOD \"crimson dusk.mdf\" --run", 0u), std::tuple(throughZ, L"--mod Nope.mdf", 1u)}) {
+        const auto [code, shown, windowShown] = UntilItEnds(StartProgram(varpick, arguments).get(), running.get());
+        EXPECT_TRUE(code == answer && shown.size() == answer && !windowShown) << code;
+        EXPECT_TRUE(answer == 0 || shown[0].starts_with(L"\"Nope.mdf\" is not in the mod list")) << "the first's";
     }
     ASSERT_TRUE(WaitUntil([&] { return StandInReports(here.folder.path()).size() == 1; }));
     EXPECT_EQ(StandInReports(here.folder.path())[0].at(L"current_mod") + L"|" + here.CurrentMod(), L"night moths.mdf|night moths.mdf");
     EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(), L"Current mod: Crimson Dusk.mdf|Crimson Dusk.mdf");
+    ASSERT_TRUE(WaitUntil([&] { return StandInReports(elsewhere.folder.path()).size() == 1; }));
+    EXPECT_EQ(StandInReports(elsewhere.folder.path())[0].at(L"current_mod"), L"Crimson Dusk.mdf");
+
+    std::binary_semaphore owned(0);
+    std::jthread ending([&] {  // a first that ends during the start's search, its mutex abandoned
+        const UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, FolderObjectName(L"Varpick", here.folder.path()).c_str()));
+        owned.release();
+        Sleep(1000);
+    });
+    owned.acquire();
+    EXPECT_EQ(UntilItEnds(StartProgram(here.varpick, L"--plain --run").get()), std::tuple(0u, std::vector<std::wstring>(), false));
+    EXPECT_EQ(here.CurrentMod(), L"main");
 
     // A plain start brings the running Varpick forward, restored, and writes nothing; one that finds
     // no window of it to reach (hidden here, as one waiting elsewhere or hung) says so and ends with 1.
@@ -107,14 +126,19 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
         return bytes;
     };
     const std::string before = files();
-    for (const int show : {SW_MINIMIZE, SW_HIDE}) {
+    const UniqueKernelHandle ui(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main, nullptr)));
+    for (const int show : {SW_MINIMIZE, SW_HIDE, SW_SHOW}) {
         ShowWindow(main, show);
+        if (show == SW_SHOW) {  // not responding: told at once, as the search for a hidden one ends
+            SuspendThread(ui.get());
+            ASSERT_TRUE(WaitUntil([&] { return IsHungAppWindow(main); }, 10s));
+        }
         const auto [code, told, windowShown] = UntilItEnds(StartProgram(elsewhere.varpick).get());
         if (show == SW_MINIMIZE) EXPECT_TRUE(code == 0 && told.empty() && IsWindowVisible(main) && !IsIconic(main));
         else EXPECT_TRUE(code == 1 && told.size() == 1 && told[0].find(L"did not answer") != std::wstring::npos);
         EXPECT_TRUE(!windowShown && files() == before);
     }
-    ShowWindow(main, SW_SHOW);
+    ResumeThread(ui.get());
 
     PostMessageW(GetDlgItem(main, IDC_CMDOPTIONS), BM_CLICK, 0, 0);
     HWND options = WindowOf(running.get(), L"Options");

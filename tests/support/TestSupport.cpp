@@ -274,10 +274,13 @@ std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program) 
     return CopyFileW(program.c_str(), copy.c_str(), FALSE) ? copy : L"";
 }
 
-void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done) {
+void AnswerMessageBoxes(std::initializer_list<HANDLE> processes, std::vector<std::wstring>& told,
+                        const std::function<bool()>& done) {
     const auto isMessageBox = [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; };  // it has a text
     for (const auto end = std::chrono::steady_clock::now() + 15s; !done() && std::chrono::steady_clock::now() < end;) {
-        if (const HWND box = WindowOf(process, nullptr, 50ms, L"#32770", isMessageBox)) {
+        for (HANDLE process : processes) {
+            const HWND box = process ? WindowOf(process, nullptr, 25ms, L"#32770", isMessageBox) : nullptr;
+            if (!box) continue;
             told.push_back(WindowText(GetDlgItem(box, 0xFFFF)));  // answered with OK
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
             WaitUntil([&] { return !IsWindow(box); }, 5s);

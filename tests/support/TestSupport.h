@@ -73,8 +73,9 @@ HWND WindowOf(HANDLE process, const wchar_t* caption, std::chrono::milliseconds 
               const wchar_t* kind = nullptr, bool (*wanted)(HWND) = nullptr);
 std::optional<DWORD> CloseProgram(HANDLE process, HWND window);
 std::wstring CopyInto(const ScratchFolder& folder, const std::wstring& program);  // the copy's path
-// Answers the process's message boxes with OK until `done` or 15 s, adding their texts to `told`.
-void AnswerMessageBoxes(HANDLE process, std::vector<std::wstring>& told, const std::function<bool()>& done);
+// Answers the processes' message boxes with OK until `done` or 15 s, adding their texts to `told`.
+void AnswerMessageBoxes(std::initializer_list<HANDLE> processes, std::vector<std::wstring>& told,
+                        const std::function<bool()>& done);
 
 // Points this program's imports of `function`, which the product calls too, at `replacement` while it lives.
 class ImportPatch {
