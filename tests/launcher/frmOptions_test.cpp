@@ -176,4 +176,11 @@ TEST(LauncherSettings, LoadReadsOrCompletesVarpickIni) {
         EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), path + L" " + std::to_wstring(skin));
         EXPECT_NE(ReadBytes(settings)->find(fileHas), std::string::npos) << *ReadBytes(settings);
     }
+    // Held past a passing hold: the defaults stand in, unwritten, and a save writes only what changed.
+    WriteBytes(settings, "[Main]\r\nVarmothPath=D:\\M.exe\r\nSkin=2\r\n");
+    WhileUnwritable(settings, Fault::Held, [] { EXPECT_FALSE(modMain::LoadLauncherSettings()); });
+    EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), defaultPath + L" 1");
+    modMain::iSkin = 3;
+    EXPECT_FALSE(modMain::SaveLauncherSettings());
+    EXPECT_EQ(ReadBytes(settings), "[Main]\r\nVarmothPath=D:\\M.exe\r\nSkin=3\r\n");
 }

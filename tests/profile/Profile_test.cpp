@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+
 #include "support/TestSupport.h"
 #include "win32/Libraries.h"
 
@@ -25,6 +26,39 @@ TEST(Profile, ReadsAndWritesTheCodePageReadsLongValuesWholeAndRefusesWhatItCanno
     EXPECT_EQ(ReadBytes(huge)->size(), 19u + (1 << 20));
     EXPECT_TRUE(AddToINI(L"main", L"new", L"M\u00FCll", ini));
     EXPECT_TRUE(ReadBytes(ini)->ends_with("\r\nnew=M\xFCll\r\n"));
+}
+
+// GetPrivateProfileStringW as Windows answers for a value of 65,536 characters or more: nothing.
+DWORD WINAPI ReadsNothing(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR value, DWORD, LPCWSTR) {
+    *value = L'\0';
+    return 0;
+}
+
+// A key is missing only from a file that was read. One held past a passing hold, or a value the
+// platform's reader cannot read, gives the default unwritten; a passing hold is waited out. (Wine
+// does not stop a read at a locked range, as Windows does.)
+TEST(Profile, AKeyIsMissingOnlyFromAFileThatWasRead) {
+    ScratchFolder folder;
+    const std::wstring ini = folder / L"vmtconfig.ini";
+    const std::string stored = "[options]\r\nbit=2\r\n";
+    const auto read = [&](const wchar_t* key) {
+        bool unread = false;
+        const std::wstring value = GetFromINI(L"options", key, L"1", ini, &unread);
+        return value + (unread ? L" unread" : L"");
+    };
+    WriteBytes(ini, stored);
+    WhileUnwritable(ini, Fault::Held, [&] { EXPECT_EQ(read(L"bit"), L"1 unread"); });
+    {
+        const ImportPatch blind(&GetPrivateProfileStringW, &ReadsNothing);
+        EXPECT_EQ(read(L"bit"), L"1 unread");
+    }
+    EXPECT_EQ(ReadBytes(ini), stored);
+    bool tested = false;  // a loaded machine may spoil a passing hold
+    for (int attempt = 0; attempt < 5 && !tested; ++attempt)
+        tested = WhileUnwritable(ini, Fault::Passing, [&] { EXPECT_EQ(read(L"bit"), L"2"); });
+    EXPECT_TRUE(tested);
+    EXPECT_EQ(read(L"sound"), L"1");
+    EXPECT_EQ(ReadBytes(ini), stored + "sound=1\r\n") << "a key missing from a file that was read is completed";
 }
 
 // An edit leaves the file as the platform's own writes would, replaced in one step: all its keys or
