@@ -74,15 +74,19 @@ TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmpti
     EXPECT_EQ(State(), L"| Current mod: main| game: main | 2 messages 0 beeps") << "the game's mod stays";
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), "") << "emptied, not deleted";
     AddMod(L"C:\\mods\\x.mdf");  // deleted on purpose: adding works again
-    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), std::to_string(modMain::Mods(1).iID()) + "\r\n\r\nx.mdf\r\n");
+    const std::string added = std::to_string(modMain::Mods(1).iID()) + "\r\n\r\nx.mdf\r\n";
+    SetFileAttributesW((folder / L"Mods.cfg").c_str(), FILE_ATTRIBUTE_READONLY);  // refused, as Windows refuses it
+    AddMod(L"C:\\mods\\y.mdf");
+    SetFileAttributesW((folder / L"Mods.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(ReadBytes(folder / L"Mods.cfg") == added && prompts.messages.back().find(L"read-only") != std::wstring::npos);
 
     WriteBytes(folder / L"Mods.cfg", Entries(1001));
     Quit();
     Start();
     AddMod(L"C:\\x\\one-more.mdf");
     EXPECT_EQ(ListBox(GetDlgItem(Main(), IDC_CBOMODS)).Count(), 1000);
-    ASSERT_EQ(prompts.messages.size(), 4u) << "too long a list, and a full one";
-    EXPECT_NE(prompts.messages[2].find(L"The others stay in Mods.cfg"), std::wstring::npos);
+    ASSERT_EQ(prompts.messages.size(), 5u) << "too long a list, and a full one";
+    EXPECT_NE(prompts.messages[3].find(L"The others stay in Mods.cfg"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), Entries(1001));
     Select(0);  // the mods beyond the first 1000 stay, after the listed ones
     PressKey(GetDlgItem(Main(), IDC_CBOMODS), VK_DELETE);

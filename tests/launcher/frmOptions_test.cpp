@@ -89,6 +89,8 @@ TEST_F(Skins, EachSkinPaintsAllThreeWindowsShownOrHiddenAndOtherIndexesChangeAnd
     }
     SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     EXPECT_EQ(DominantColour(Main()), kSkins[3]);
+    SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_FALSE(GetUpdateRect(Main(), nullptr, FALSE)) << "a setting that changes no colour repaints nothing";
 }
 
 TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDropTheChoices) {

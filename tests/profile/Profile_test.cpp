@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 
+#include <cstring>
+
+#include "profile/FileIO.h"
 #include "support/TestSupport.h"
+#include "win32/SystemError.h"
 #include "win32/Libraries.h"
 
 // Letter case, write-back, in-place updates and failed writes are shown by the programs' own tests.
@@ -59,6 +63,61 @@ TEST(Profile, AKeyIsMissingOnlyFromAFileThatWasRead) {
     EXPECT_TRUE(tested);
     EXPECT_EQ(read(L"sound"), L"1");
     EXPECT_EQ(ReadBytes(ini), stored + "sound=1\r\n") << "a key missing from a file that was read is completed";
+}
+
+// CreateFileW as Windows answers where security software keeps the program from making new files,
+// with the error `g_refusal`; GetDriveTypeW for a network drive; a file id that cannot be established.
+decltype(&CreateFileW) g_createFile = &CreateFileW;  // the platform's, taken before the patch
+DWORD g_refusal = ERROR_ACCESS_DENIED;
+HANDLE WINAPI NewFilesRefused(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD flags, HANDLE model) {
+    if (disposition != CREATE_NEW) return g_createFile(name, access, share, security, disposition, flags, model);
+    SetLastError(g_refusal);
+    return INVALID_HANDLE_VALUE;
+}
+UINT WINAPI OnNetwork(LPCWSTR) { return DRIVE_REMOTE; }
+BOOL WINAPI UnknownId(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID id, DWORD size) {
+    std::memset(id, 0xFF, size);
+    return TRUE;
+}
+BOOL WINAPI UnknownIndex(HANDLE, LPBY_HANDLE_FILE_INFORMATION information) {
+    std::memset(information, 0xFF, sizeof *information);
+    return TRUE;
+}
+
+// What a refused write says: why Windows refused it, fitting the place, and what to do.
+TEST(FileError, SaysWhyWindowsRefusedAndWhatToDo) {
+    ScratchFolder folder;
+    const std::wstring file = folder / L"Mods.cfg", readOnly = folder / L"Varpick.ini", inPlace = folder / L"Folder";
+    WriteBytes(readOnly, "");
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryW(inPlace.c_str(), nullptr);
+    const std::wstring place = folder.path().substr(folder.path().find_last_of(L'\\') + 1);
+    const auto advice = [&](const std::wstring& path, DWORD code) {
+        const std::wstring text = FileError{path, code}.Describe();
+        return text.substr(text.find(L"\r\n\r\n") == std::wstring::npos ? text.size() : text.find(L"\r\n\r\n") + 4);
+    };
+    EXPECT_TRUE(advice(inPlace, ERROR_ACCESS_DENIED).starts_with(L"A folder of that name stands where the file"));
+    EXPECT_TRUE(advice(readOnly, ERROR_ACCESS_DENIED).starts_with(L"The file is read-only: clear its"));
+    EXPECT_TRUE(advice(file, ERROR_ACCESS_DENIED).starts_with(L"Your account may not change the file"));
+    EXPECT_EQ(advice(file, ERROR_FILE_NOT_FOUND) + advice(file, ERROR_SHARING_VIOLATION), L"");
+    EXPECT_TRUE(advice(file, ERROR_FILE_TOO_LARGE).starts_with(L"It is over 1 MB"));
+    SetEnvironmentVariableW(L"ProgramW6432", folder.path().c_str());  // the game under Program Files
+    EXPECT_TRUE(advice(file, ERROR_ACCESS_DENIED).starts_with(L"Windows lets only administrators change files in \"" +
+                                                              place + L"\": start profile_tests.exe as administrator, "
+                                                              L"or use the x86 build"));
+    for (g_refusal = ERROR_ACCESS_DENIED; const DWORD code : {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}) {
+        const ImportPatch refused(&CreateFileW, &NewFilesRefused);
+        g_refusal = code;
+        EXPECT_NE(advice(file, code).find(L"Security software may be keeping profile_tests.exe from making files"),
+                  std::wstring::npos);
+    }
+    SetEnvironmentVariableW(L"ProgramW6432", L"C:\\Program Files");
+    const ImportPatch remote(&GetDriveTypeW, &OnNetwork), unknown(&GetFileInformationByHandleEx, &UnknownId),
+        unknownIndex(&GetFileInformationByHandle, &UnknownIndex);
+    EXPECT_EQ(advice(file, ERROR_ACCESS_DENIED), L"The folder is on a network drive, whose owner decides who may change "
+                                                L"files there.");
+    EXPECT_EQ(FolderObjectName(L"V", folder.path()), PathObjectName(L"V", folder.path())) << "no identity";
 }
 
 // An edit leaves the file as the platform's own writes would, replaced in one step: all its keys or
