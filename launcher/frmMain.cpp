@@ -45,10 +45,12 @@ std::wstring FileTitle(const std::wstring& path) {
 // that is no program, one Windows refuses): a setup mistake that the options dialog mends.
 void TellGameNotStarted(HWND owner, DWORD error) {
     const std::wstring& path = modMain::sVarmothPath;
+    const std::wstring mend = L"Enter the path of Mothvar.exe itself in the options dialog (Options, then Browse...).";
     std::wstring text = L"Mothvar.exe Not Found, Enter the Mothvar.exe path in the options dialog";
     if (modMain::IsExistingFolder(path))
-        text = L"The game's path \"" + path + L"\" is a folder, not the game. Enter the path of Mothvar.exe itself "
-               L"in the options dialog (Options, then Browse...).";
+        text = L"The game's path \"" + path + L"\" is a folder, not the game. " + mend;
+    else if (error == ERROR_BAD_EXE_FORMAT)  // a mod, a settings file or a text picked by mistake
+        text = L"The game's path \"" + path + L"\" is a file that is not a program, not the game. " + mend;
     else if (error == ERROR_ACCESS_DENIED)
         text = L"Windows did not let Varpick start the game's path \"" + path + L"\": " + SystemErrorText(error, path) +
                L"\r\n\r\nCheck that the options dialog names Mothvar.exe, and that your account may run it (its "
@@ -159,17 +161,25 @@ void frmMain::Form_Load() {
     const modMain::ModsLoad load = modMain::LoadMods();
     ShowCurrentMod(load.sCurrentMod);
     FillList();
-    modMain::LoadLauncherSettings();
+    // The current mod's line is selected, so that Set mod, Enter or Run go on from it.
+    if (const int current = modMain::FindMod(load.sCurrentMod)) cboMODs().SetSelectedIndex(current - 1);
+    const bool settingsRead = modMain::LoadLauncherSettings();
     modMain::ApplySkin(modMain::iSkin);
 
     // Told once the window shows, over it: a message box now would come before the window.
+    const auto tell = [&](const std::wstring& text) {
+        startupMessage_ += (startupMessage_.empty() ? L"" : L"\r\n\r\n") + text;
+    };
     if (load.readError)
-        startupMessage_ = L"The mod list could not be read:\r\n" + load.readError->Describe() +
-                          L"\r\n\r\nVarpick starts with an empty list and will not overwrite that file.";
+        tell(L"The mod list could not be read:\r\n" + load.readError->Describe() +
+             L"\r\n\r\nVarpick starts with an empty list and will not overwrite that file.");
     if (load.bTruncated)
-        startupMessage_ = L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) +
-                          L" mods; only the first " + std::to_wstring(modMain::kModCapacity) +
-                          L" are listed. The others stay in Mods.cfg as they are.";
+        tell(L"Mods.cfg lists more than " + std::to_wstring(modMain::kModCapacity) + L" mods; only the first " +
+             std::to_wstring(modMain::kModCapacity) + L" are listed. The others stay in Mods.cfg as they are.");
+    if (!settingsRead)
+        tell(L"The settings in \"" + modMain::AppFile(L"Varpick.ini") + L"\" could not be read: another program "
+             L"held the file, or Windows refused it. Varpick uses the default game path and skin for now, and "
+             L"saving the options writes only what you change in them.");
     if (!startupMessage_.empty()) PostMessageW(hwnd(), kShowStartupMessage, 0, 0);
 }
 
@@ -226,7 +236,8 @@ bool frmMain::RunGame(const std::function<bool()>& beforeGameRuns) {
 }
 
 void frmMain::cmdAddMod_Click() {
-    AddModFiles(CurrentPrompts().OpenFiles(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s), {});
+    // Mods belong in the game's folder, where the game looks for them.
+    AddModFiles(CurrentPrompts().OpenFiles(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s, modMain::AppFolder()), {});
 }
 
 void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<std::wstring> notAdded) {

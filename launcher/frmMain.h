@@ -19,7 +19,9 @@ class frmMain : public LauncherForm<frmMain> {
 public:
     static constexpr int kTemplateId = IDD_FRMMAIN;
     static constexpr bool kOwnedByHiddenWindow = false;
-    static constexpr int kFirstFocus = IDC_CMDRUN;
+    // The mod list has the keyboard when Varpick opens: a letter typed there finds a name, where
+    // on a button it would press the button whose access key it is.
+    static constexpr int kFirstFocus = IDC_CBOMODS;
 
     INT_PTR FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnUnhandledException(DWORD code, const std::wstring& description);

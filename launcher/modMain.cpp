@@ -237,10 +237,20 @@ std::optional<FileError> RemoveMod(int index) {
 }
 
 std::optional<FileError> DeleteModsFile() {
-    // Emptied, not deleted: a 32-bit Varpick under Program Files writes through the VirtualStore,
-    // and deleting its copy there would let the old list in Program Files show through again.
     const std::wstring file = AppFile(L"Mods.cfg");
-    if (const DWORD error = ReplaceFileContents(file, std::string())) return FileError{file, error};
+    // Refused as a replace of it is: Windows would not delete a read-only file either.
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return FileError{file, ERROR_ACCESS_DENIED};
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = RetryWhileHeld(file, [&] { return CurrentPrompts().Recycle(file); });
+        if (error != ERROR_SUCCESS) return FileError{file, error};
+    }
+    // A 32-bit Varpick under Program Files deletes its copy in the VirtualStore, and the old list
+    // in Program Files may show through in its place: that one is emptied.
+    if (IsExistingFile(file)) {
+        if (const DWORD error = ReplaceFileContents(file, std::string())) return FileError{file, error};
+    }
     iModCount = 0;
     g_unlisted.clear();
     g_modsProtected = false;  // the unreadable file is replaced; nothing left to protect

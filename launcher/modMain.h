@@ -88,7 +88,8 @@ std::optional<FileError> SaveMods();
 // order with their IDs. When the save fails, the table stays as it was. An index outside
 // 1..iModCount throws std::out_of_range.
 std::optional<FileError> RemoveMod(int index);
-// Replaces Mods.cfg with an empty file (a missing one is made) and, once it is, empties the catalogue.
+// Moves Mods.cfg to the Recycle Bin (deletes it where there is none) and, once it is gone,
+// empties the catalogue. A read-only Mods.cfg is refused.
 std::optional<FileError> DeleteModsFile();
 
 // The game's INI file, which holds the current mod.

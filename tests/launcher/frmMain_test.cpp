@@ -61,7 +61,7 @@ const std::wstring kNotFound =
 
 }  // namespace
 
-TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmptiesIt) {
+TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsRecyclesIt) {
     WriteBytes(folder / L"Mods.cfg", "12\r\n\r\na.mdf\r\n5400\r\nCaf\xE9 mod\r\ncaf\xE9.mdf\r\n");  // code page 1252
     WriteBytes(folder / L"VARMOTH.INI", "[MODS]\r\nCurrentMod=main\r\n");
     Start();
@@ -71,8 +71,8 @@ TEST_F(MainWindow, ShowsTheCatalogueTellsWhenItCannotBeReadAndDeleteAllModsEmpti
     AddMod(L"C:\\mods\\x.mdf");  // refused: with an empty list, a save would wipe the file
     EXPECT_EQ(State(), L"| Current mod: main| game: main | 2 messages 0 beeps | Mods.cfg: a.mdf caf\u00E9.mdf ");
     Press(Main(), IDC_CMDDELETEALLMODS);
-    EXPECT_EQ(State(), L"| Current mod: main| game: main | 2 messages 0 beeps") << "the game's mod stays";
-    EXPECT_EQ(ReadBytes(folder / L"Mods.cfg"), "") << "emptied, not deleted";
+    EXPECT_EQ(State(), L"| Current mod: main| game: main | 2 messages 0 beeps | Mods.cfg: none") << "the game's mod stays";
+    EXPECT_EQ(prompts.recycled, std::vector{folder / L"Mods.cfg"}) << "in the Recycle Bin, to be restored";
     AddMod(L"C:\\mods\\x.mdf");  // deleted on purpose: adding works again
     const std::string added = std::to_string(modMain::Mods(1).iID()) + "\r\n\r\nx.mdf\r\n";
     SetFileAttributesW((folder / L"Mods.cfg").c_str(), FILE_ATTRIBUTE_READONLY);  // refused, as Windows refuses it
@@ -166,7 +166,9 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     modMain::sVarmothPath = game;
     WhileUnwritable(game, Fault::Held, [] { Press(Main(), IDC_CMDRUN); });  // a sharing violation
     ASSERT_EQ(prompts.messages.size(), 6u);
-    EXPECT_EQ(std::vector(prompts.messages.begin(), prompts.messages.begin() + 4), std::vector(4, kNotFound));
+    EXPECT_EQ(std::vector(prompts.messages.begin(), prompts.messages.begin() + 3), std::vector(3, kNotFound));
+    EXPECT_NE(prompts.messages[3].find(L"NotAProgram.exe\" is a file that is not a program, not the game. Enter the "
+                                       L"path of Mothvar.exe itself"), std::wstring::npos);
     EXPECT_EQ(prompts.messages[4], L"Varmoth Error|64|The game's path \"" + gameFolder + L"\" is a folder, not the "
                                    L"game. Enter the path of Mothvar.exe itself in the options dialog (Options, then "
                                    L"Browse...).");
@@ -179,9 +181,28 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
     EXPECT_EQ(StandInReports(gameFolder).size(), 2u);
 }
 
+// The mod list has the keyboard at start, on the current mod's line: keys typed at once find a name
+// (as buttons' access keys, "m" would delete the list) and Enter sets it; Tab walks the buttons.
 TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
+    const std::string mods = "1\r\n\r\nmoon.mdf\r\n2\r\n\r\nmoonlight.mdf\r\n3\r\n\r\nsun.mdf\r\n";
+    WriteBytes(folder / L"Mods.cfg", mods);
+    WriteBytes(folder / L"Varmoth.ini", "[mods]\r\ncurrentmod=SUN.mdf\r\n");
     Start("[Main]\r\nVarmothPath=C:\\M.exe\r\n");
-    EXPECT_TRUE(KeyboardWindow() == Main() && GetFocus() == GetDlgItem(Main(), IDC_CMDRUN));
+    HWND list = GetDlgItem(Main(), IDC_CBOMODS);
+    EXPECT_TRUE(KeyboardWindow() == Main() && GetFocus() == list && ListBox(list).SelectedText() == L"sun.mdf");
+    for (const wchar_t* keys : {L"moonl", L"\r"}) {  // as the keyboard types them, into what has the keyboard
+        for (const wchar_t key : std::wstring(keys)) {
+            INPUT press[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+            press[0].ki.wVk = press[1].ki.wVk = LOBYTE(VkKeyScanW(key));
+            press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, press, sizeof(INPUT));
+        }
+        WaitUntil([&] { return Text(Main(), IDC_LBLCURRENTMOD).ends_with(L"moonlight.mdf"); }, 2s);
+    }
+    EXPECT_EQ(State(), L"moon.mdf [moonlight.mdf] sun.mdf | Current mod: moonlight.mdf| game: moonlight.mdf | 0 "
+                       L"messages 0 beeps");
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(Main(), IDC_CMDRUN));
     PressKey(GetFocus(), VK_TAB);
     EXPECT_EQ(GetFocus(), GetDlgItem(Main(), IDC_CMDADDMOD));
     // A window loaded hidden takes no keyboard, and a dialog closed gives it back to the main window.
@@ -194,8 +215,10 @@ TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
     Press(Options(), IDC_OPTIONS_CMDOK);  // unloaded, and loaded again hidden by the painter
     EXPECT_TRUE(Options() && KeyboardWindow() == Main());
     PressKey(GetFocus(), L'v', true);  // Alt+V presses "Set &Varmoth"
-    for (UINT key : {VK_ESCAPE, VK_RETURN}) PressKey(GetDlgItem(Main(), IDC_CBOMODS), key);
-    EXPECT_EQ(State(), L"| Current mod: Mothvar| game: main | 0 messages 0 beeps") << "no cancel or default button";
+    Select(-1);
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) PressKey(list, key);
+    EXPECT_EQ(State(), L"moon.mdf moonlight.mdf sun.mdf | Current mod: Mothvar| game: main | 0 messages 0 beeps")
+        << "no cancel or default button";
     for (bool closeBox : {false, true}) {
         Press(Main(), IDC_CMDOPTIONS);
         Press(Main(), IDC_CMDABOUT);
@@ -236,7 +259,7 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     prompts.files = {{}, {L"C:\\Games\\x\\cool.mdf"}, {L"C:\\m\\x.mdf", L"C:\\m\\y.MDFz"}};
     Select(0);
     for (int i = 0; i < 3; ++i) Press(Main(), IDC_CMDADDMOD);
-    EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(3, L"Open|Mothvar mod (*.mdf*)|*.mdf*|"));
+    EXPECT_EQ(prompts.fileDialogs, std::vector(3, L"Open|Mothvar mod (*.mdf*)|*.mdf*||" + folder.path())) << "opened in the game's folder";
     std::string added = listed;
     for (const auto& [index, name] : {std::pair(4, "cool.mdf"), std::pair(5, "x.mdf"), std::pair(6, "y.MDFz")}) {
         EXPECT_TRUE(modMain::Mods(index).iID() >= 0 && modMain::Mods(index).iID() <= 5499);

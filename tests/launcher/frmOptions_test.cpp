@@ -124,7 +124,7 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     Press(Options(), IDC_CMDBROWSE);
     ChooseSkin(2);
     Press(Options(), IDC_OPTIONS_CMDOK);  // loaded again, hidden, in the new skin
-    EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(2, L"Open|Executable (*.exe*)|*.exe*|"));
+    EXPECT_EQ(prompts.fileDialogs, std::vector<std::wstring>(2, L"Open|Executable (*.exe*)|*.exe*||"));
     EXPECT_EQ(OptionsState(), picked + L" | Green Black #2 | Apply hidden | in use " + picked + L" 2 | stored " + picked + L" 2 | main green");
 
     Quit();

@@ -99,6 +99,7 @@ TEST(FileError, SaysWhyWindowsRefusedAndWhatToDo) {
     };
     EXPECT_TRUE(advice(inPlace, ERROR_ACCESS_DENIED).starts_with(L"A folder of that name stands where the file"));
     EXPECT_TRUE(advice(readOnly, ERROR_ACCESS_DENIED).starts_with(L"The file is read-only: clear its"));
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);  // else the folder cannot be removed
     EXPECT_TRUE(advice(file, ERROR_ACCESS_DENIED).starts_with(L"Your account may not change the file"));
     EXPECT_EQ(advice(file, ERROR_FILE_NOT_FOUND) + advice(file, ERROR_SHARING_VIOLATION), L"");
     EXPECT_TRUE(advice(file, ERROR_FILE_TOO_LARGE).starts_with(L"It is over 1 MB"));

@@ -336,8 +336,9 @@ int RecordingPrompts::Message(HWND, const std::wstring& text, const std::wstring
     return answer;
 }
 
-std::vector<std::wstring> RecordingPrompts::OpenFiles(HWND, const std::wstring& title, const std::wstring& filter) {
-    fileDialogs.push_back(title + L"|" + filter);
+std::vector<std::wstring> RecordingPrompts::OpenFiles(HWND, const std::wstring& title, const std::wstring& filter,
+                                                      const std::wstring& folder) {
+    fileDialogs.push_back(title + L"|" + filter + L"|" + folder);
     std::replace(fileDialogs.back().begin(), fileDialogs.back().end(), L'\0', L'|');
     std::vector<std::wstring> picked = files.empty() ? std::vector<std::wstring>{} : files.front();
     if (!files.empty()) files.pop_front();

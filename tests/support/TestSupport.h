@@ -104,11 +104,16 @@ public:
     int Message(HWND, const std::wstring& text, const std::wstring& title, UINT style) override;
     void Beep() override { ++beeps; }
     std::optional<std::wstring> OpenFile(HWND owner, const std::wstring& title, const std::wstring& filter) override {
-        const std::vector<std::wstring> picked = OpenFiles(owner, title, filter);
+        const std::vector<std::wstring> picked = OpenFiles(owner, title, filter, L"");
         return picked.empty() ? std::nullopt : std::optional(picked[0]);
     }
-    std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter) override;
+    std::vector<std::wstring> OpenFiles(HWND owner, const std::wstring& title, const std::wstring& filter,
+                                        const std::wstring& folder) override;
     void EndProgram(UINT exitCode) override { endedWith = exitCode; }
+    DWORD Recycle(const std::wstring& path) override {  // Wine's shell deletes: it has no Recycle Bin
+        recycled.push_back(path);
+        return Prompts::Recycle(path);
+    }
     DWORD StartElevated(HWND owner, const std::wstring& program, const std::wstring& parameters,
                         const std::wstring& folder, int show) override;
 
@@ -117,7 +122,8 @@ public:
     std::optional<UINT> endedWith;
     std::deque<std::vector<std::wstring>> files;  // what the next file dialogs pick; nothing: cancelled
     std::deque<int> answers;                      // else a message box gets its first button
-    std::vector<std::wstring> fileDialogs;        // "title|filter", the filter's NULs as '|'
+    std::vector<std::wstring> fileDialogs;        // "title|filter|folder", the filter's NULs as '|'
     std::vector<std::wstring> shellStarts;        // "program|parameters|folder|show|owner's caption"
     std::deque<DWORD> consents;                   // what the shell's starts answer; else ERROR_SUCCESS
+    std::vector<std::wstring> recycled;           // the files moved to the Recycle Bin
 };
