@@ -5,7 +5,6 @@
 #include <sddl.h>
 
 #include <cstdlib>
-#include <semaphore>
 #include <thread>
 
 #include "launcher/resource.h"
@@ -107,13 +106,12 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     ASSERT_TRUE(WaitUntil([&] { return StandInReports(elsewhere.folder.path()).size() == 1; }));
     EXPECT_EQ(StandInReports(elsewhere.folder.path())[0].at(L"current_mod"), L"Crimson Dusk.mdf");
 
-    std::binary_semaphore owned(0);
+    const std::wstring mutexName = FolderObjectName(L"Varpick", here.folder.path());
     std::jthread ending([&] {  // a first that ends during the start's search, its mutex abandoned
-        const UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, FolderObjectName(L"Varpick", here.folder.path()).c_str()));
-        owned.release();
+        const UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, mutexName.c_str()));
         Sleep(1000);
     });
-    owned.acquire();
+    ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(UniqueKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, mutexName.c_str()))); }));
     EXPECT_EQ(UntilItEnds(StartProgram(here.varpick, L"--plain --run").get()), std::tuple(0u, std::vector<std::wstring>(), false));
     EXPECT_EQ(here.CurrentMod(), L"main");
 
