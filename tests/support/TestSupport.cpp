@@ -58,14 +58,14 @@ static bool WriteRefused(const std::wstring& path) {
 
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     using Clock = std::chrono::steady_clock;
-    if (fault == Fault::Passing) {  // the holder takes the file before the action starts, and lets go 200 ms later
+    if (fault == Fault::Passing) {  // the holder takes the file before the action starts, and lets go 1 s later
         std::binary_semaphore holding(0);
         Clock::time_point taken, released;
         std::jthread holder([&] {
             UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             taken = Clock::now();
             holding.release();
-            Sleep(200);
+            Sleep(1000);  // half the programs' patience: one much shorter gives up before
             held.reset();
             released = Clock::now();
         });

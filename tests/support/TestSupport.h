@@ -38,7 +38,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 std::wstring ShortPath(const std::wstring& path);  // its 8.3 form
 // Runs `action` while the file cannot be written (read-only does not stop an administrator): held
-// open unshared, or a folder in its place; with Passing, held unshared for 200 ms as a virus checker
+// open unshared, or a folder in its place; with Passing, held unshared for a second as a virus checker
 // or cloud client holds it, which the action must wait out; with None, while nothing stops it. Fails
 // the test when the fault did not take effect; false when a loaded machine kept the passing hold
 // from overlapping the action: the run tested nothing and is to be repeated.
