@@ -325,8 +325,9 @@ TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst)
 }
 
 // Typing in the mod list finds a line by its name's start, in any letter case: keys in quick succession
-// make one word, a pause starts another, one letter again and again steps through its lines; Enter
-// and Delete act on the line found. Long names listed at start-up can be scrolled to sideways.
+// make one word, a pause starts another, one letter again and again steps through its lines, past the
+// last to the first; Enter and Delete act on the line found. The longest name listed at start-up can
+// be scrolled to sideways.
 TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     std::string catalogue;
     for (const char* name : {"alpha", "beta", "Betamax", "bravo", "Caf\xE9 Noir", "caf\xE9 au lait"})
@@ -336,9 +337,8 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     WriteBytes(folder / L"Mods.cfg", catalogue);
     Start();
     HWND list = GetDlgItem(Main(), IDC_CBOMODS);
-    RECT client;
-    GetClientRect(list, &client);
-    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right) << "the long names fit";
+    EXPECT_GE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0),
+              TextExtent(list, L"b6" + std::wstring(240, L'w') + L".mdf").cx) << "the longest name fits";
     EXPECT_EQ(AccessibleName(list), L"Mods:") << "what a screen reader calls the list";
     SetFocus(list);
     const auto type = [&](const std::wstring& keys) {
@@ -348,6 +348,7 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     };
     const auto pause = [] { Sleep(GetDoubleClickTime() * 2 + 100); };
     std::wstring steps;
+    Select(305);  // the last line: the first "b" goes on from the top
     for (int i = 0; i < 4; ++i) steps += type(L"b") + L" ";
     EXPECT_EQ(steps, L"beta.mdf Betamax.mdf bravo.mdf b0.mdf ");
     pause();

@@ -138,22 +138,22 @@ COLORREF DominantColour(HWND window) {
     return std::ranges::max_element(counts, [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
 
+SIZE TextExtent(HWND control, const std::wstring& text, int width) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | (width ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return SIZE{rect.right, rect.bottom};
+}
+
 std::string LayoutFaults(HWND window) {
     const auto rectOf = [&](HWND control) {
         RECT rect;
         GetWindowRect(control, &rect);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
-    };
-    // The size of the control's text in its font: on one line, or wrapped to `width`.
-    const auto extentOf = [](HWND control, int width) {
-        HDC dc = GetDC(control);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        RECT rect = {0, 0, width, 0};
-        DrawTextW(dc, WindowText(control).c_str(), -1, &rect, DT_CALCRECT | (width ? DT_WORDBREAK : DT_SINGLELINE));
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-        return SIZE{rect.right, rect.bottom};
     };
     std::string faults;
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
@@ -163,11 +163,11 @@ std::string LayoutFaults(HWND window) {
         const bool ellipsis = GetWindowLongPtrW(control, GWL_STYLE) & SS_ENDELLIPSIS;
         if (IsWindowClass(control, L"Static") && (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT) {
             // Labels: wrapped, or on one line with an ellipsis.
-            const SIZE extent = extentOf(control, ellipsis ? 0 : width);
+            const SIZE extent = TextExtent(control, WindowText(control), ellipsis ? 0 : width);
             if (extent.cy > height || (ellipsis && extent.cx > width)) faults += id + ": its text does not fit\n";
         } else if (IsWindowClass(control, L"Button") && !WindowText(control).empty()) {
             // Room for a button's edges, a frame's corners.
-            const SIZE extent = extentOf(control, 0);
+            const SIZE extent = TextExtent(control, WindowText(control));
             if (extent.cx + 8 > width || extent.cy + (IsGroupBox(control) ? 0 : 4) > height)
                 faults += id + ": its caption does not fit\n";
         }

@@ -53,6 +53,7 @@ void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area on screen, once it painted what it had to.
 COLORREF DominantColour(HWND window);
+SIZE TextExtent(HWND control, const std::wstring& text, int width = 0);  // in its font; wrapped to a width given
 // What a user would see wrong in the layout, a line each: text that does not fit, controls that overlap.
 std::string LayoutFaults(HWND window);
 int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
