@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include "win32/ComApartment.h"
+
 namespace {
 
 using MainWindow = Launcher;
@@ -36,6 +38,24 @@ void RightClick(int line, wchar_t accessKey) {
     PostMessageW(list, WM_CHAR, accessKey, 0);  // taken by the menu once it shows
     SendMessageW(GetParent(list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
     PumpMessages();  // the command chosen
+}
+
+// How the shell starts the shortcut at `path`: its stored arguments, split by the system's splitter.
+std::vector<std::wstring> ShortcutStart(const std::wstring& path) {
+    const ComApartment com;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    wchar_t arguments[INFOTIPSIZE] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(link.put()))) &&
+        SUCCEEDED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) &&
+        SUCCEEDED(file.get()->Load(path.c_str(), STGM_READ)))
+        link.get()->GetArguments(arguments, INFOTIPSIZE);
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW((L"Varpick.exe " + std::wstring(arguments)).c_str(), &count);
+    const std::vector<std::wstring> start(split, split + count);
+    LocalFree(split);
+    return start;
 }
 
 // CreateProcessW as Windows answers for a program that must run as administrator, or that it refuses.
@@ -250,10 +270,6 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     EXPECT_EQ(State(), L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: z.mdf| game: z.mdf | 4 messages 2 beeps")
         << "the next line, or the last";
 
-    RightClick(1, L's');  // "Create desktop shortcut" for the line clicked
-    const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
-    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
-
     // A line wider than the list scrolls sideways, as far as the widest line; no further once it is
     // removed or the list emptied.
     const auto extent = [&] { return SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); };
@@ -327,9 +343,14 @@ TEST_F(MainWindow, AHandOverIsRefusedWhenDamagedAndARunAsAdministratorAsksFirst)
 // Typing in the mod list finds a line by its name's start, in any letter case: keys in quick succession
 // make one word, a pause starts another, one letter again and again steps through its lines, past the
 // last to the first; Enter and Delete act on the line found. The longest name listed at start-up can
-// be scrolled to sideways.
-TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
+// be scrolled to sideways. "Create desktop shortcut" is for the line right-clicked, not the one
+// selected before: Varpick with --mod and that line, which the system's splitter gives back whole.
+TEST_F(MainWindow, TheListFindsANameTypedAndMakesAShortcutOfTheLineRightClicked) {
+    const std::pair<std::wstring, std::wstring> odd[] = {  // the first lines, and their shortcuts' names
+        {L"say \"hi\".mdf", L"say _hi_"}, {L"ends in\\", L"ends in_"}, {L"a\\\"b\\\\", L"a__b__"},
+        {L"\\\\server\\mods\\x.mdf", L"__server_mods_x"}, {L"tab\there caf\u00E9.mdf", L"tab_here caf\u00E9"}};
     std::string catalogue;
+    for (const auto& [line, shortcut] : odd) catalogue += "1\r\n\r\n" + *ToAnsi(line) + "\r\n";
     for (const char* name : {"alpha", "beta", "Betamax", "bravo", "Caf\xE9 Noir", "caf\xE9 au lait"})
         catalogue += "1\r\n\r\n" + std::string(name) + ".mdf\r\n";
     for (int i = 0; i < 300; ++i)
@@ -340,6 +361,16 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     EXPECT_GE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0),
               TextExtent(list, L"b6" + std::wstring(240, L'w') + L".mdf").cx) << "the longest name fits";
     EXPECT_EQ(AccessibleName(list), L"Mods:") << "what a screen reader calls the list";
+    Select(4);
+    for (int line = 0; line < 5; ++line) {  // each time another line than the one selected
+        RightClick(line, L's');
+        ASSERT_EQ(prompts.messages.size(), line + 1u);
+        const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
+        EXPECT_EQ(ShortcutStart(shortcut), (std::vector<std::wstring>{L"Varpick.exe", L"--mod", odd[line].first,
+                                                                     L"--run"}));
+        EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos &&
+                    shortcut.ends_with(L"\\" + odd[line].second + L" - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
+    }
     SetFocus(list);
     const auto type = [&](const std::wstring& keys) {
         for (wchar_t key : keys) PostMessageW(list, WM_CHAR, key, 0);
@@ -348,7 +379,7 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     };
     const auto pause = [] { Sleep(GetDoubleClickTime() * 2 + 100); };
     std::wstring steps;
-    Select(305);  // the last line: the first "b" goes on from the top
+    Select(310);  // the last line: the first "b" goes on from the top
     for (int i = 0; i < 4; ++i) steps += type(L"b") + L" ";
     EXPECT_EQ(steps, L"beta.mdf Betamax.mdf bravo.mdf b0.mdf ");
     pause();
