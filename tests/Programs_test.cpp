@@ -43,17 +43,14 @@ std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process) {
     return {code, told, windowShown};
 }
 
-// Whether the running 64-bit program loads `library` when a thread of its own asks for it so. The
-// thread starts at the system's LoadLibraryW, which lies at the same address in every 64-bit process.
-bool LoadsLibrary(HANDLE process, const std::wstring& library) {
-    const size_t bytes = (library.size() + 1) * sizeof(wchar_t);
-    void* name = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    WriteProcessMemory(process, name, library.c_str(), bytes, nullptr);
+// Whether a thread of the 64-bit program, started at LoadLibraryW (one address in every 64-bit process), loads it.
+bool LoadsLibrary(const UniqueKernelHandle& process, const std::wstring& library) {
+    void* name = VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);  // a page
+    WriteProcessMemory(process.get(), name, library.c_str(), (library.size() + 1) * sizeof(wchar_t), nullptr);
     const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(&LoadLibraryW));
-    const UniqueKernelHandle thread(CreateRemoteThread(process, nullptr, 0, loadLibrary, name, 0, nullptr));
-    DWORD module = 0;  // the low half of the library's handle: 0 when it was not loaded
-    return WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread.get(), &module) &&
-           module != 0;
+    const UniqueKernelHandle thread(CreateRemoteThread(process.get(), nullptr, 0, loadLibrary, name, 0, nullptr));
+    DWORD low = 0;  // the low half of the library's handle: 0 when it was not loaded
+    return WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread.get(), &low) && low;
 }
 
 }  // namespace
@@ -84,11 +81,8 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
             const std::wstring planted = game / L"varmoth-planted.dll";  // a library beside the program
             CopyFileW((HostFolder("SystemRoot") + L"\\System32\\version.dll").c_str(), planted.c_str(), FALSE);
             UniqueKernelHandle process = StartProgram(CopyInto(game, path));
-            const HWND window = WindowOf(process.get(), caption);
-            // Once it runs, its library search is the system folder's alone: the library beside it is not
-            // found by its name, though it loads by its path. (No 64-bit thread runs in a 32-bit program.)
-            EXPECT_TRUE(!is64Bit || (!LoadsLibrary(process.get(), L"varmoth-planted.dll") &&
-                                     LoadsLibrary(process.get(), planted)));
+            const HWND window = WindowOf(process.get(), caption);  // shown: the library beside it loads by path only
+            EXPECT_TRUE(!is64Bit || (!LoadsLibrary(process, L"varmoth-planted.dll") && LoadsLibrary(process, planted)));
             EXPECT_EQ(CloseProgram(process.get(), window), 0u);
             std::wstring written = piece;  // '*': the game folder's short form
             if (const size_t star = written.find(L'*'); star != std::wstring::npos)

@@ -64,9 +64,8 @@ TEST_F(WriteFailures, EveryWriteIsDoneOrNamesTheFileAndNoFileLosesWhatItHeld) {
             }
             ASSERT_TRUE(tested) << "the machine was too busy to hold the file as a virus checker does";
             const auto after = Files(), linked = Files(L".old");
-            const bool named = std::ranges::any_of(prompts.messages, [&](const std::wstring& text) {
-                return text.find(folder / file) != std::wstring::npos;
-            });
+            const bool named = std::ranges::any_of(
+                prompts.messages, [&](const std::wstring& text) { return text.find(folder / file) != text.npos; });
             const bool changed = after.at(file) != before.at(file), reads = expect == Expect::Unchanged;
             EXPECT_TRUE(reads || changed || (!writable && (named || expect == Expect::SilentDefaults)))
                 << "a false success: not written where nothing stops it, nor told (defaults: silently)";
