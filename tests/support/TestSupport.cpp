@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <semaphore>
 #include <sstream>
 #include <thread>
 
@@ -59,17 +58,18 @@ static bool WriteRefused(const std::wstring& path) {
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     using Clock = std::chrono::steady_clock;
     if (fault == Fault::Passing) {  // the holder takes the file before the action starts, and lets go 1 s later
-        std::binary_semaphore holding(0);
+        // An event: this libstdc++'s std::binary_semaphore, waited for without a futex, can miss its release.
+        const UniqueKernelHandle holding(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         Clock::time_point taken, released;
         std::jthread holder([&] {
             UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             taken = Clock::now();
-            holding.release();
-            Sleep(1000);  // half the programs' patience: one much shorter gives up before
+            SetEvent(holding.get());
+            Sleep(1000);  // half the programs' patience of about 2 s: a much shorter one gives up first
             held.reset();
             released = Clock::now();
         });
-        holding.acquire();
+        WaitForSingleObject(holding.get(), INFINITE);
         EXPECT_TRUE(WriteRefused(path)) << "held";
         const Clock::time_point started = Clock::now();
         action();
