@@ -44,6 +44,16 @@ std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process, H
     return {code, told, windowShown};
 }
 
+// Whether a thread of the 64-bit program, started at LoadLibraryW (one address in every 64-bit process), loads it.
+bool LoadsLibrary(const UniqueKernelHandle& process, const std::wstring& library) {
+    void* name = VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);  // a page
+    WriteProcessMemory(process.get(), name, library.c_str(), (library.size() + 1) * sizeof(wchar_t), nullptr);
+    const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(&LoadLibraryW));
+    const UniqueKernelHandle thread(CreateRemoteThread(process.get(), nullptr, 0, loadLibrary, name, 0, nullptr));
+    DWORD low = 0;  // the low half of the library's handle: 0 when it was not loaded
+    return WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread.get(), &low) && low;
+}
+
 }  // namespace
 
 TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAndQuit) {
@@ -69,8 +79,12 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
             EXPECT_EQ(manifest.find("requestedExecutionLevel") != std::string::npos, is64Bit) << "a 32-bit program under Program Files shares the game's VirtualStore";
             if (!is64Bit && !x86Runs) continue;  // where this Wine runs no 32-bit programs: under scripts/x86-wine
             ScratchFolder game;
+            const std::wstring planted = game / L"varmoth-planted.dll";  // a library beside the program
+            CopyFileW((HostFolder("SystemRoot") + L"\\System32\\version.dll").c_str(), planted.c_str(), FALSE);
             UniqueKernelHandle process = StartProgram(CopyInto(game, path));
-            EXPECT_EQ(CloseProgram(process.get(), WindowOf(process.get(), caption)), 0u);
+            const HWND window = WindowOf(process.get(), caption);  // shown: the library beside it loads by path only
+            EXPECT_TRUE(!is64Bit || (!LoadsLibrary(process, L"varmoth-planted.dll") && LoadsLibrary(process, planted)));
+            EXPECT_EQ(CloseProgram(process.get(), window), 0u);
             std::wstring written = piece;  // '*': the game folder's short form
             if (const size_t star = written.find(L'*'); star != std::wstring::npos)
                 written.replace(star, 1, ShortPath(game.path()));

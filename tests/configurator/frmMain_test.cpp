@@ -128,11 +128,10 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
     Press(IDC_CMDAPPLY);
     EXPECT_EQ(ReadBytes(file), applied.substr(0, applied.find("music=")) + "music=1\r\nvolume=80\r\n");
     WriteBytes(file, applied);
-    // Held for a moment, as a cloud client holds a file: the load reads the stored values, not the
-    // defaults.
-    const auto load = [&] { form.reset(); Start(); };
+    // Held for a moment, as a cloud client holds a file: the load reads the stored values, not the defaults.
     bool tested = false;  // a loaded machine may spoil a passing hold
-    for (int attempt = 0; attempt < 5 && !tested; ++attempt) tested = WhileUnwritable(file, Fault::Passing, load);
+    for (int attempt = 0; attempt < 5 && !tested; ++attempt)
+        tested = WhileUnwritable(file, Fault::Passing, [&] { form.reset(); Start(); });
     ASSERT_TRUE(tested);
     EXPECT_EQ(State(), L"User Defined #-1:  16-bit 1152x864  Yes On  | no Apply | 0 1 4 0 1 1 0");
 }

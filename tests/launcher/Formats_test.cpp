@@ -1,9 +1,6 @@
 // The text forms other programs and players hand the launcher: its command line and the catalogue.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <shellapi.h>
-
 #include "launcher/CommandLine.h"
 #include "launcher/ModsFormat.h"
 
@@ -25,20 +22,6 @@ TEST(CommandLine, OptionsComeAsDashesOrSlashInAnyLetterCaseARefusalSaysWhy) {
         const LaunchRequest r = ReadCommandLine(arguments);
         const std::wstring options = (r.sMod ? L"mod " + *r.sMod : L"") + (r.bPlain ? L" plain" : L"") + (r.bRun ? L" run" : L"") + (r.bHelp ? L" help" : L"");
         EXPECT_EQ(!r.HasOptions() ? L"no options" : r.sRefusal.empty() ? options : L"refused " + r.sRefusal, asked);
-    }
-}
-
-// A desktop shortcut's --mod argument: the system's own splitter gives every name back whole.
-TEST(CommandLine, AQuotedNameComesBackWhole) {
-    for (const std::wstring name : {L"Night Moths.mdf", L"say \"hi\".mdf", L"ends in\\", L"a\\\"b\\\\", L"",
-                                    L"\\\\server\\mods\\x.mdf", L"caf\u00E9 \u6F22\U0001F600.mdf", L"tab\there.mdf"}) {
-        int count = 0;
-        const std::wstring commandLine = L"Varpick.exe --mod " + QuoteArgument(name) + L" --run";
-        wchar_t** arguments = CommandLineToArgvW(commandLine.c_str(), &count);
-        ASSERT_TRUE(arguments);
-        EXPECT_EQ(std::vector<std::wstring>(arguments, arguments + count),
-                  (std::vector<std::wstring>{L"Varpick.exe", L"--mod", name, L"--run"}));
-        LocalFree(arguments);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "win32/ComApartment.h"
+
 namespace {
 
 using MainWindow = Launcher;
@@ -38,6 +40,23 @@ void RightClick(int line, wchar_t accessKey) {
     PostMessageW(list, WM_CHAR, accessKey, 0);  // taken by the menu once it shows
     SendMessageW(GetParent(list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
     PumpMessages();  // the command chosen
+}
+
+// How the shell starts the shortcut at `path`: its stored arguments, split by the system's splitter.
+std::vector<std::wstring> ShortcutStart(const std::wstring& path) {
+    const ComApartment com;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    wchar_t arguments[INFOTIPSIZE] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(link.put()))) &&
+        SUCCEEDED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) &&
+        SUCCEEDED(file.get()->Load(path.c_str(), STGM_READ)))
+        link.get()->GetArguments(arguments, INFOTIPSIZE);
+    int count = 0;
+    const std::unique_ptr<wchar_t*, decltype(&LocalFree)> split(
+        CommandLineToArgvW((L"Varpick.exe " + std::wstring(arguments)).c_str(), &count), &LocalFree);
+    return std::vector<std::wstring>(split.get(), split.get() + count);
 }
 
 // CreateProcessW as Windows answers for a program that must run as administrator, or that it refuses.
@@ -183,7 +202,7 @@ TEST_F(MainWindow, RunStartsTheGameMinimisedInItsOwnFolderOrSaysWhyNot) {
 
 // The mod list has the keyboard at start, on the current mod's line: keys typed at once find a name
 // (as buttons' access keys, "m" would delete the list) and Enter sets it; Tab walks the buttons.
-TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
+TEST_F(MainWindow, KeysWorkAsInADialogQuitOrTheCloseBoxEndEverythingAndEveryCaptionFitsAtEachDpi) {
     const std::string mods = "1\r\n\r\nmoon.mdf\r\n2\r\n\r\nmoonlight.mdf\r\n3\r\n\r\nsun.mdf\r\n";
     WriteBytes(folder / L"Mods.cfg", mods);
     WriteBytes(folder / L"Varmoth.ini", "[mods]\r\ncurrentmod=SUN.mdf\r\n");
@@ -226,13 +245,8 @@ TEST_F(MainWindow, KeysWorkAsInADialogAndQuitOrTheCloseBoxEndEverything) {
         EXPECT_TRUE(!Main() && !Options() && !About() && PumpMessages()) << "all three windows are gone and the message loop ends";
         Start();
     }
-}
-
-// The fonts follow the DPI, also when a window moves to a screen of twice the DPI.
-using Layout = Launcher;
-TEST_F(Layout, EveryCaptionFitsNothingOverlapsAndTheFontsFollowTheDpi) {
+    // Every caption fits, nothing overlaps, and the fonts follow the DPI, also on a screen of twice the DPI.
     const int dpi = ScreenDpi();
-    Start();
     for (HWND window : {Main(), Options(), About()})
         EXPECT_EQ(LayoutFaults(window) + std::to_string(FontHeight(window)),
                   std::to_string(-std::lround(8.0 * dpi / 72)));
@@ -242,6 +256,9 @@ TEST_F(Layout, EveryCaptionFitsNothingOverlapsAndTheFontsFollowTheDpi) {
         const int labels = -static_cast<int>(std::lround(9.75 * newDpi / 72));
         EXPECT_TRUE(FontHeight(GetDlgItem(Main(), IDC_LBLCURRENTMOD)) == labels &&
                     FontHeight(GetDlgItem(About(), IDC_LBLVERSION)) == labels);
+        LOGFONTW bold = {};
+        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(GetDlgItem(Main(), IDC_LABEL1), WM_GETFONT, 0, 0)), sizeof bold, &bold);
+        EXPECT_EQ(bold.lfWeight, FW_BOLD) << "a font made for the new DPI keeps its weight";
     }
 }
 
@@ -294,10 +311,6 @@ TEST_F(MainWindow, ModsAreAddedSetAndRemovedAndWhatCannotBeKeptIsRefused) {
     RightClick(5, L'r');  // "Remove from list" for the line clicked
     EXPECT_EQ(State(), L"a.mdf a\rb.mdf cool.mdf x.mdf [y.MDFz] | Current mod: z.mdf| game: z.mdf | 4 messages 2 beeps")
         << "the next line, or the last";
-
-    RightClick(1, L's');  // "Create desktop shortcut" for the line clicked
-    const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
-    EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos && shortcut.ends_with(L"\\a_b - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
 
     // A line wider than the list scrolls sideways, as far as the widest line; no further once it is
     // removed or the list emptied.
@@ -356,10 +369,14 @@ TEST_F(MainWindow, AHandOverIsRefusedUnreadWhenDamaged) {
 }
 
 // Typing in the mod list finds a line by its name's start, in any letter case: keys in quick succession
-// make one word, a pause starts another, one letter again and again steps through its lines; Enter
-// and Delete act on the line found. Long names listed at start-up can be scrolled to sideways.
-TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
+// make one word, a pause starts another, one letter again and again steps through its lines and on from
+// the top; Enter and Delete act on the line found. The longest name listed can be scrolled to. A right-
+// click's "Create desktop shortcut" plays that line, not the one selected, split back whole by the system.
+TEST_F(MainWindow, TheListFindsANameTypedAndMakesAShortcutOfTheLineRightClicked) {
+    const std::wstring odd[][2] = {{L"say \"hi\".mdf", L"say _hi_"}, {L"sub\\ends in\\", L"sub_ends in_"},
+                                   {L"a\\\"b\\\\", L"a__b__"}, {L"tab\there caf\u00E9.mdf", L"tab_here caf\u00E9"}};
     std::string catalogue;
+    for (const auto& [line, shortcut] : odd) catalogue += "1\r\n\r\n" + *ToAnsi(line) + "\r\n";
     for (const char* name : {"alpha", "beta", "Betamax", "bravo", "Caf\xE9 Noir", "caf\xE9 au lait"})
         catalogue += "1\r\n\r\n" + std::string(name) + ".mdf\r\n";
     for (int i = 0; i < 300; ++i)
@@ -367,10 +384,18 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     WriteBytes(folder / L"Mods.cfg", catalogue);
     Start();
     HWND list = GetDlgItem(Main(), IDC_CBOMODS);
-    RECT client;
-    GetClientRect(list, &client);
-    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right) << "the long names fit";
+    EXPECT_GE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0),
+              TextExtent(list, L"b6" + std::wstring(240, L'w') + L".mdf").cx) << "the longest name fits";
     EXPECT_EQ(AccessibleName(list), L"Mods:") << "what a screen reader calls the list";
+    for (int line = 0; line < 4; ++line) {  // the first with none selected, then each after the one selected
+        RightClick(line, L's');
+        ASSERT_EQ(prompts.messages.size(), line + 1u);
+        const std::wstring told = prompts.messages.back(), shortcut = told.substr(told.rfind(L'\n') + 1);
+        EXPECT_EQ(ShortcutStart(shortcut),
+                  (std::vector<std::wstring>{L"Varpick.exe", L"--mod", odd[line][0], L"--run"}));
+        EXPECT_TRUE(told.find(L"is on your desktop") != std::wstring::npos &&
+                    shortcut.ends_with(L"\\" + odd[line][1] + L" - Varmoth.lnk") && DeleteFileW(shortcut.c_str()));
+    }
     SetFocus(list);
     const auto type = [&](const std::wstring& keys) {
         for (wchar_t key : keys) PostMessageW(list, WM_CHAR, key, 0);
@@ -379,6 +404,7 @@ TEST_F(MainWindow, TypingANamesStartInTheListFindsIt) {
     };
     const auto pause = [] { Sleep(GetDoubleClickTime() * 2 + 100); };
     std::wstring steps;
+    Select(309);  // the last line: the first "b" goes on from the top
     for (int i = 0; i < 4; ++i) steps += type(L"b") + L" ";
     EXPECT_EQ(steps, L"beta.mdf Betamax.mdf bravo.mdf b0.mdf ");
     pause();

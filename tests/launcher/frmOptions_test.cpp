@@ -132,41 +132,9 @@ TEST_F(OptionsDialog, OpensWithTheSettingsAndApplyOkCancelAndBrowseTakeSaveOrDro
     Press(Main(), IDC_CMDOPTIONS);
     EXPECT_EQ(OptionsState(), L"C:\\M.exe |  #-1 | Apply shown | in use C:\\M.exe 7 | stored C:\\M.exe 7 | main green") << "no item for skin 7";
     EXPECT_TRUE(prompts.messages.empty());
-}
 
-TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
-    // Paths outside the code page: a game not installed yet goes in by its folder's short form; a
-    // name that has none, not at all, while the skin still does.
-    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe", unstorable = folder / L"\u6F22.exe";
-    const std::wstring shortFolder = ShortPath(folder.path());
-    Start(Settings("C:\\M.exe", 1));
-    Press(Main(), IDC_CMDOPTIONS);
-    ChooseSkin(2);
-    WhileUnwritable(settings, Fault::Held, [] { Press(Options(), IDC_CMDAPPLY); });
-    ChooseSkin(2);
-    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY);  // refused, and told what to do
-    Press(Options(), IDC_CMDAPPLY);
-    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
-    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
-    Press(Options(), IDC_CMDAPPLY);
-    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " + shortFolder + L"\\M.exe 2 | main green");
-    ChooseSkin(3);
-    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), unstorable.c_str());
-    Press(Options(), IDC_OPTIONS_CMDOK);
-    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " + shortFolder + L"\\M.exe 3 | main blue");
-    ASSERT_EQ(prompts.messages.size(), 3u);
-    for (const std::wstring& shown : prompts.messages) EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
-    EXPECT_NE(prompts.messages[1].find(L"The file is read-only: clear its \"Read-only\" attribute"),
-              std::wstring::npos);
-    EXPECT_NE(prompts.messages[2].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
-}
-
-TEST(LauncherSettings, LoadReadsOrCompletesVarpickIni) {
-    ScratchFolder folder(ScratchFolder::Name::Plain);
-    modMain::SetAppFolder(folder.path());
-    const std::wstring settings = folder / L"Varpick.ini", defaultPath = folder / L"Mothvar.exe";
-    // The file, the path and skin read, what the file holds afterwards.
+    // What a load reads from Varpick.ini, or completes it with: the path and skin read, what the file holds.
+    const std::wstring settings = folder / L"Varpick.ini", defaultPath = ShortPath(folder.path()) + L"\\Mothvar.exe";
     const std::tuple<const char*, std::wstring, int, const char*> cases[] = {
         {"[Main]\r\nSkin=\r\nVarmothPath=D:\\M.exe\r\n", L"D:\\M.exe", 1, "Skin=1"},  // missing or empty: 1, written
         {"[Main]\r\nSkin= -1 \r\n", defaultPath, -1, "VarmothPath=C:"},  // a missing path: the default, written back
@@ -181,8 +149,34 @@ TEST(LauncherSettings, LoadReadsOrCompletesVarpickIni) {
     // Held past a passing hold: the defaults stand in, unwritten, and a save writes only what changed.
     WriteBytes(settings, "[Main]\r\nVarmothPath=D:\\M.exe\r\nSkin=2\r\n");
     WhileUnwritable(settings, Fault::Held, [] { EXPECT_FALSE(modMain::LoadLauncherSettings()); });
-    EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), defaultPath + L" 1");
+    EXPECT_EQ(modMain::sVarmothPath + L" " + std::to_wstring(modMain::iSkin), folder / L"Mothvar.exe 1");
     modMain::iSkin = 3;
     EXPECT_FALSE(modMain::SaveLauncherSettings());
     EXPECT_EQ(ReadBytes(settings), "[Main]\r\nVarmothPath=D:\\M.exe\r\nSkin=3\r\n");
+}
+
+TEST_F(OptionsDialog, ASaveThatFailsIsReportedAndTheChoicesStillTakeEffect) {
+    // Paths outside the code page: a game not installed yet goes in by its folder's short form; a
+    // name that has none, not at all, while the skin still does.
+    const std::wstring settings = folder / L"Varpick.ini", path = folder / L"M.exe", unstorable = folder / L"\u6F22.exe";
+    const std::wstring shortFolder = ShortPath(folder.path());
+    Start(Settings("C:\\M.exe", 1));
+    Press(Main(), IDC_CMDOPTIONS);
+    ChooseSkin(2);
+    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY);  // refused, and told what to do
+    Press(Options(), IDC_CMDAPPLY);
+    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(OptionsState(), L"C:\\M.exe | Green Black #2 | no Apply shown | in use C:\\M.exe 2 | stored C:\\M.exe 1 | main green");
+    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), path.c_str());
+    Press(Options(), IDC_CMDAPPLY);
+    EXPECT_EQ(OptionsState(), path + L" | Green Black #2 | no Apply shown | in use " + path + L" 2 | stored " + shortFolder + L"\\M.exe 2 | main green");
+    ChooseSkin(3);
+    SetWindowTextW(GetDlgItem(Options(), IDC_TXTEXEPATH), unstorable.c_str());
+    Press(Options(), IDC_OPTIONS_CMDOK);
+    EXPECT_EQ(OptionsState(), unstorable + L" | Blue Black #3 | Apply hidden | in use " + unstorable + L" 3 | stored " + shortFolder + L"\\M.exe 3 | main blue");
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    for (const std::wstring& shown : prompts.messages) EXPECT_TRUE(shown.starts_with(L"Options|64|The options are in use") && shown.find(settings) != std::wstring::npos);
+    EXPECT_NE(prompts.messages[0].find(L"The file is read-only: clear its \"Read-only\" attribute"),
+              std::wstring::npos);
+    EXPECT_NE(prompts.messages[1].find(L"the game's path could not be saved (the skin was)"), std::wstring::npos);
 }

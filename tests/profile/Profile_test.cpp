@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-
 #include <cstring>
 
 #include "profile/FileIO.h"
 #include "support/TestSupport.h"
 #include "win32/SystemError.h"
-#include "win32/Libraries.h"
 
 // Letter case, write-back, in-place updates and failed writes are shown by the programs' own tests.
 TEST(Profile, ReadsAndWritesTheCodePageReadsLongValuesWholeAndRefusesWhatItCannotHold) {
@@ -152,20 +150,4 @@ TEST(Profile, AnEditIsThePlatformsWriteOfAllItsKeysOrNone) {
     SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(GetFromINI(L"mods", L"currentmod", L"", ini), L"d.mdf");
     EXPECT_TRUE(AddToINI(L"new", L"key", L"v", folder / L"new.ini") && ReadBytes(folder / L"new.ini") == "[new]\r\nkey=v\r\n");
-}
-
-// After RestrictLibrarySearch, the first call of both programs, a library planted beside the program
-// is no longer found by its bare name, while a system library still loads from the system folder.
-TEST(Libraries, OnlyTheSystemFolderIsSearched) {
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring planted = ProgramFolder() + L"\\varmoth-planted.dll";
-    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\version.dll").c_str(), planted.c_str(), FALSE));
-    HMODULE before = LoadLibraryW(L"varmoth-planted.dll");
-    EXPECT_TRUE(before) << "found beside the program while nothing restricts the search";
-    FreeLibrary(before);
-    RestrictLibrarySearch();
-    EXPECT_FALSE(LoadLibraryW(L"varmoth-planted.dll"));
-    EXPECT_TRUE(LoadSystemLibrary(L"comdlg32.dll"));
-    DeleteFileW(planted.c_str());
 }

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <semaphore>
 #include <sstream>
 #include <thread>
 
@@ -58,18 +57,19 @@ static bool WriteRefused(const std::wstring& path) {
 
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action) {
     using Clock = std::chrono::steady_clock;
-    if (fault == Fault::Passing) {  // the holder takes the file before the action starts, and lets go 200 ms later
-        std::binary_semaphore holding(0);
+    if (fault == Fault::Passing) {  // the holder takes the file before the action starts, and lets go 1 s later
+        // An event: this libstdc++'s std::binary_semaphore, waited for without a futex, can miss its release.
+        const UniqueKernelHandle holding(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         Clock::time_point taken, released;
         std::jthread holder([&] {
             UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             taken = Clock::now();
-            holding.release();
-            Sleep(200);
+            SetEvent(holding.get());
+            Sleep(1000);  // half the programs' patience of about 2 s: a much shorter one gives up first
             held.reset();
             released = Clock::now();
         });
-        holding.acquire();
+        WaitForSingleObject(holding.get(), INFINITE);
         EXPECT_TRUE(WriteRefused(path)) << "held";
         const Clock::time_point started = Clock::now();
         action();
@@ -138,22 +138,22 @@ COLORREF DominantColour(HWND window) {
     return std::ranges::max_element(counts, [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
 
+SIZE TextExtent(HWND control, const std::wstring& text, int width) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | (width ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return SIZE{rect.right, rect.bottom};
+}
+
 std::string LayoutFaults(HWND window) {
     const auto rectOf = [&](HWND control) {
         RECT rect;
         GetWindowRect(control, &rect);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
-    };
-    // The size of the control's text in its font: on one line, or wrapped to `width`.
-    const auto extentOf = [](HWND control, int width) {
-        HDC dc = GetDC(control);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        RECT rect = {0, 0, width, 0};
-        DrawTextW(dc, WindowText(control).c_str(), -1, &rect, DT_CALCRECT | (width ? DT_WORDBREAK : DT_SINGLELINE));
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-        return SIZE{rect.right, rect.bottom};
     };
     std::string faults;
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
@@ -163,11 +163,11 @@ std::string LayoutFaults(HWND window) {
         const bool ellipsis = GetWindowLongPtrW(control, GWL_STYLE) & SS_ENDELLIPSIS;
         if (IsWindowClass(control, L"Static") && (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT) {
             // Labels: wrapped, or on one line with an ellipsis.
-            const SIZE extent = extentOf(control, ellipsis ? 0 : width);
+            const SIZE extent = TextExtent(control, WindowText(control), ellipsis ? 0 : width);
             if (extent.cy > height || (ellipsis && extent.cx > width)) faults += id + ": its text does not fit\n";
         } else if (IsWindowClass(control, L"Button") && !WindowText(control).empty()) {
             // Room for a button's edges, a frame's corners.
-            const SIZE extent = extentOf(control, 0);
+            const SIZE extent = TextExtent(control, WindowText(control));
             if (extent.cx + 8 > width || extent.cy + (IsGroupBox(control) ? 0 : 4) > height)
                 faults += id + ": its caption does not fit\n";
         }

@@ -38,7 +38,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 std::wstring ShortPath(const std::wstring& path);  // its 8.3 form
 // Runs `action` while the file cannot be written (read-only does not stop an administrator): held
-// open unshared, or a folder in its place; with Passing, held unshared for 200 ms as a virus checker
+// open unshared, or a folder in its place; with Passing, held unshared for a second as a virus checker
 // or cloud client holds it, which the action must wait out; with None, while nothing stops it. Fails
 // the test when the fault did not take effect; false when a loaded machine kept the passing hold
 // from overlapping the action: the run tested nothing and is to be repeated.
@@ -53,6 +53,7 @@ void PressKey(HWND control, UINT key, bool alt = false);  // with Alt: an access
 bool IsCentred(HWND window);
 // The colour that covers most of the window's client area on screen, once it painted what it had to.
 COLORREF DominantColour(HWND window);
+SIZE TextExtent(HWND control, const std::wstring& text, int width = 0);  // in its font; wrapped to a width given
 // What a user would see wrong in the layout, a line each: text that does not fit, controls that overlap.
 std::string LayoutFaults(HWND window);
 int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
