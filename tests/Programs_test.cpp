@@ -139,14 +139,18 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     };
     const std::string before = files();
     const UniqueKernelHandle ui(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main, nullptr)));
-    for (const int show : {SW_MINIMIZE, SW_HIDE, SW_SHOW}) {
+    const UniqueHWnd front(CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    for (const int show : {SW_SHOWNOACTIVATE, SW_MINIMIZE, SW_HIDE, SW_SHOW}) {
         ShowWindow(main, show);
+        SetForegroundWindow(front.get());  // another window in front of it
         if (show == SW_SHOW) {  // not responding: told at once, as the search for a hidden one ends
             SuspendThread(ui.get());
             ASSERT_TRUE(WaitUntil([&] { return IsHungAppWindow(main); }, 10s));
         }
         const auto [code, told, windowShown] = UntilItEnds(StartProgram(elsewhere.varpick).get());
-        if (show == SW_MINIMIZE) EXPECT_TRUE(code == 0 && told.empty() && IsWindowVisible(main) && !IsIconic(main));
+        const auto forward = [&] { return IsWindowVisible(main) && !IsIconic(main) && GetForegroundWindow() == main; };
+        if (show != SW_HIDE && show != SW_SHOW)
+            EXPECT_TRUE(code == 0 && told.empty() && WaitUntil(forward, 5s)) << "in front, restored if minimised";
         else EXPECT_TRUE(code == 1 && told.size() == 1 && told[0].find(L"did not answer") != std::wstring::npos);
         EXPECT_TRUE(!windowShown && files() == before);
     }
