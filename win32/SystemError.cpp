@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "UniqueHandle.h"
-
 std::wstring SystemErrorText(DWORD code, const std::wstring& name) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
@@ -40,12 +38,14 @@ bool IsFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// True when this program may make a new file in `folder`: a file made and gone again at once.
+// True when this program may make a new file in `folder`: one of a unique name, made and deleted
+// again at once. A folder too long for the system's unique names is not asked about.
 bool NewFileAllowed(const std::wstring& folder) {
-    const std::wstring probe = folder + L"\\varmoth-probe-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    const UniqueFileHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    return static_cast<bool>(file);
+    wchar_t made[MAX_PATH] = {};
+    if (folder.size() > MAX_PATH - 14) return true;
+    if (!GetTempFileNameW(folder.c_str(), L"vpk", 0, made)) return false;
+    DeleteFileW(made);
+    return true;
 }
 
 // A network drive: mapped to a letter, or named by its server. A program run as administrator

@@ -91,7 +91,10 @@ public:
 
 private:
     static void Patch(void* from, void* to);
-    void *function_, *replacement_;
+    // Volatile: the compiler takes an import's address for a constant and would otherwise read the
+    // slot again to restore it, getting the replacement.
+    void* volatile function_;
+    void* replacement_;
 };
 
 // The full paths of the files this program flushed to disk, in order; the product's flushes too.
