@@ -237,7 +237,8 @@ bool frmMain::RunGame(const std::function<bool()>& beforeGameRuns) {
 
 void frmMain::cmdAddMod_Click() {
     // Mods belong in the game's folder, where the game looks for them.
-    AddModFiles(CurrentPrompts().OpenFiles(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s, modMain::AppFolder()), {});
+    AddModFiles(CurrentPrompts().OpenFiles(hwnd(), L"Open", L"Mothvar mod (*.mdf*)\0*.mdf*\0"s, modMain::AppFolder()),
+                {});
 }
 
 void frmMain::AddModFiles(const std::vector<std::wstring>& files, std::vector<std::wstring> notAdded) {

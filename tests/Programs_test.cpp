@@ -31,7 +31,8 @@ struct GameFolder {
 
 // Waits for the process to end, answering its message boxes and those of the Varpick it may hand over
 // to: its exit code, what they said, and whether its main window showed.
-std::tuple<DWORD, std::vector<std::wstring>, bool> UntilItEnds(HANDLE process, HANDLE first = nullptr) {
+using Ending = std::tuple<DWORD, std::vector<std::wstring>, bool>;
+Ending UntilItEnds(HANDLE process, HANDLE first = nullptr) {
     bool windowShown = false;
     std::vector<std::wstring> told;
     AnswerMessageBoxes({process, first}, told, [&] {
@@ -93,13 +94,9 @@ TEST(Programs, DeclareVisualStylesSupportedSystemsAndDpiAwarenessAndStartShowAnd
     }
 }
 
-// Varpick started with options, as a shortcut or Steam starts it: --run sets the mod and starts the
-// game without a window, beside a Varpick of another folder; a start in the running Varpick's folder,
-// through any path (Wine's drive Z: reaches every folder), hands its --mod --run to it, spelt as asked
-// or else in another letter case, under this Wine's own token, and ends with its answer, also one
-// it gives after a message. A start beside a Varpick that ends meanwhile goes on as the first. Quit
-// while a message of its options dialog is open ends it cleanly; a start that may not open its mutex
-// (it runs as administrator) says so.
+// Varpick started with options, as a shortcut or Steam starts it, beside a Varpick of another folder or
+// handing them to the one of its folder (through any path: Wine's drive Z: reaches every folder),
+// which answers for it; a second start that cannot reach the first, or whose first ends meanwhile.
 TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) {
     GameFolder here, elsewhere;
     WriteBytes(here.folder / L"Mods.cfg", kTwoMods + "3\r\n\r\nnight moths.mdf\r\n");
@@ -117,16 +114,16 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     ASSERT_TRUE(WaitUntil([&] { return StandInReports(here.folder.path()).size() == 1; }));
     EXPECT_EQ(StandInReports(here.folder.path())[0].at(L"current_mod") + L"|" + here.CurrentMod(), L"night moths.mdf|night moths.mdf");
     EXPECT_EQ(WindowText(GetDlgItem(main, IDC_LBLCURRENTMOD)) + L"|" + elsewhere.CurrentMod(), L"Current mod: Crimson Dusk.mdf|Crimson Dusk.mdf");
-    ASSERT_TRUE(WaitUntil([&] { return StandInReports(elsewhere.folder.path()).size() == 1; }));
-    EXPECT_EQ(StandInReports(elsewhere.folder.path())[0].at(L"current_mod"), L"Crimson Dusk.mdf");
+    EXPECT_TRUE(WaitUntil([&] { return StandInReports(elsewhere.folder.path()).size() == 1; }) &&
+                StandInReports(elsewhere.folder.path())[0].at(L"current_mod") == L"Crimson Dusk.mdf");
 
     const std::wstring mutexName = FolderObjectName(L"Varpick", here.folder.path());
     std::jthread ending([&] {  // a first that ends during the start's search, its mutex abandoned
         const UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, mutexName.c_str()));
         Sleep(1000);
     });
-    ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(UniqueKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, mutexName.c_str()))); }));
-    EXPECT_EQ(UntilItEnds(StartProgram(here.varpick, L"--plain --run").get()), std::tuple(0u, std::vector<std::wstring>(), false));
+    ASSERT_TRUE(WaitUntil([&] { return UniqueKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, mutexName.c_str())).get(); }));
+    EXPECT_EQ(UntilItEnds(StartProgram(here.varpick, L"--plain --run").get()), Ending(0, {}, false));
     EXPECT_EQ(here.CurrentMod(), L"main");
 
     // A plain start brings the running Varpick forward, restored, and writes nothing; one that finds
@@ -139,7 +136,7 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
     };
     const std::string before = files();
     const UniqueKernelHandle ui(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main, nullptr)));
-    const UniqueHWnd front(CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    const UniqueHWnd front(CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0));
     for (const int show : {SW_SHOWNOACTIVATE, SW_MINIMIZE, SW_HIDE, SW_SHOW}) {
         ShowWindow(main, show);
         SetForegroundWindow(front.get());  // another window in front of it
@@ -165,11 +162,10 @@ TEST(Programs, TheCommandLineSetsTheModAndRunsTheGameHereOrInTheRunningVarpick) 
         EXPECT_EQ(std::get<0>(UntilItEnds(running.get())), 0u);
     });
 
-    PSECURITY_DESCRIPTOR grantsNothing = nullptr;  // an empty access list
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &grantsNothing, nullptr);
-    SECURITY_ATTRIBUTES security = {sizeof security, grantsNothing, FALSE};
-    const UniqueKernelHandle administrators(CreateMutexW(&security, FALSE, FolderObjectName(L"Varpick", here.folder.path()).c_str()));
+    SECURITY_ATTRIBUTES acl = {sizeof acl};  // an empty access list: as a Varpick run as administrator
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &acl.lpSecurityDescriptor, nullptr);
+    const UniqueKernelHandle administrators(CreateMutexW(&acl, FALSE, mutexName.c_str()));
     const auto [deniedCode, deniedTold, deniedWindow] = UntilItEnds(StartProgram(here.varpick).get());
     EXPECT_TRUE(deniedCode == 1 && !deniedWindow && deniedTold.size() == 1 && deniedTold[0].find(L"as administrator") != std::wstring::npos) << deniedCode;
-    LocalFree(grantsNothing);
+    LocalFree(acl.lpSecurityDescriptor);
 }

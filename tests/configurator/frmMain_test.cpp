@@ -50,7 +50,8 @@ protected:
 TEST_F(ConfigWindow, FirstStartWritesTheDefaultsPresetsChangesByHandAndResetWorkTogetherAndClosingLosesChanges) {
     Start();
     EXPECT_TRUE(WindowText(form->hwnd()) == kCaption && IsCentred(form->hwnd()));
-    EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(FontHeight(form->hwnd())), std::to_string(-std::lround(8.0 * ScreenDpi() / 72)))
+    const long height = -std::lround(8.0 * ScreenDpi() / 72);
+    EXPECT_EQ(LayoutFaults(form->hwnd()) + std::to_string(Font(form->hwnd()).lfHeight), std::to_string(height))
         << "at the run's DPI, every caption and option fits and nothing overlaps; the dialog font follows the DPI";
     EXPECT_EQ(State(), L"User Defined #-1: Normal 16-bit 640x480 Fullscreen Yes On On | no Apply | 1 1 1 1 1 1 1");
     std::wstring names;  // what a screen reader says of each box: the label beside it
@@ -122,7 +123,7 @@ TEST_F(ConfigWindow, LoadAndApplyKeepTheRestOfTheFileAndReportAFailedWrite) {
         // A load that cannot read the file says so and writes nothing; the defaults it shows are applied
         // only where the player changes them.
         WhileUnwritable(file, fault, [&] { form.reset(); Start(); PumpMessages(); });
-        EXPECT_TRUE(prompts.messages.back().find(L"could not be read") != std::wstring::npos && ReadBytes(file) == applied);
+        EXPECT_TRUE(Has(prompts.messages.back(), L"could not be read") && ReadBytes(file) == applied);
     }
     Choose(Control(IDC_CBOMUSIC), 0);
     Press(IDC_CMDAPPLY);

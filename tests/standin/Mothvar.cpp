@@ -1,7 +1,6 @@
-// A stand-in for the game, for tests and the demo: it records how it was started and the mod
-// the game would use into "<its own name>-report-<process id>.txt" beside itself
-// (UTF-16, one "name=value" line each), then shows the same. Under another name it stands in
-// for other programs the launcher starts. With MOTHVAR_STANDIN_QUIET set it shows nothing.
+// A stand-in for the game, for tests and the demo: it records how it was started and the mod the game would use
+// into "<its own name>-report-<process id>.txt" beside itself (UTF-16, "name=value" lines), then shows the same
+// unless MOTHVAR_STANDIN_QUIET is set. Under another name it stands in for other programs the launcher starts.
 #include <windows.h>
 
 #include <string>

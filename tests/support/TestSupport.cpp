@@ -183,10 +183,10 @@ std::string LayoutFaults(HWND window) {
     return faults;
 }
 
-int FontHeight(HWND control) {
+LOGFONTW Font(HWND control) {
     LOGFONTW font = {};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font.lfHeight;
+    return font;
 }
 
 int ScreenDpi() {

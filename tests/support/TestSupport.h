@@ -33,15 +33,15 @@ private:
     std::wstring path_;
 };
 
+inline bool Has(const std::wstring& text, const std::wstring& part) { return text.find(part) != text.npos; }
 // Each write gets a new time stamp, so the platform's cache of INI files never serves an older one.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 std::wstring ShortPath(const std::wstring& path);  // its 8.3 form
-// Runs `action` while the file cannot be written (read-only does not stop an administrator): held
-// open unshared, or a folder in its place; with Passing, held unshared for a second as a virus checker
-// or cloud client holds it, which the action must wait out; with None, while nothing stops it. Fails
-// the test when the fault did not take effect; false when a loaded machine kept the passing hold
-// from overlapping the action: the run tested nothing and is to be repeated.
+// Runs `action` while the file cannot be written (read-only does not stop an administrator): held open
+// unshared, or a folder in its place; with Passing, held unshared for a second, as a virus checker does,
+// to be waited out; with None, while nothing stops it. Fails the test when the fault was not in force;
+// false when a loaded machine kept the passing hold from overlapping the action: to be repeated.
 enum class Fault { None, Held, FolderInPlace, Passing };
 bool WhileUnwritable(const std::wstring& path, Fault fault, const std::function<void()>& action);
 
@@ -56,7 +56,7 @@ COLORREF DominantColour(HWND window);
 SIZE TextExtent(HWND control, const std::wstring& text, int width = 0);  // in its font; wrapped to a width given
 // What a user would see wrong in the layout, a line each: text that does not fit, controls that overlap.
 std::string LayoutFaults(HWND window);
-int FontHeight(HWND control);  // of the font it shows, in pixels (negative, as in LOGFONT)
+LOGFONTW Font(HWND control);   // the font it shows: lfHeight in pixels, negative
 int ScreenDpi();               // a failure when it is not the one the run set (VARMOTH_DPI, else 96)
 // The name a screen reader reads for the control, through the platform's accessibility interface.
 std::wstring AccessibleName(HWND control);
@@ -91,8 +91,7 @@ public:
 
 private:
     static void Patch(void* from, void* to);
-    // Volatile: the compiler takes an import's address for a constant and would otherwise read the
-    // slot again to restore it, getting the replacement.
+    // Volatile: the compiler takes an import's address for a constant, and would read it anew to restore.
     void* volatile function_;
     void* replacement_;
 };
