@@ -178,8 +178,8 @@ void frmMain::Form_Load() {
              std::to_wstring(modMain::kModCapacity) + L" are listed. The others stay in Mods.cfg as they are.");
     if (!settingsRead)
         tell(L"The settings in \"" + modMain::AppFile(L"Varpick.ini") + L"\" could not be read: another program "
-             L"held the file, or Windows refused it. Varpick uses the default game path and skin for now, and "
-             L"saving the options writes only what you change in them.");
+             L"held the file, Windows refused it, or it is damaged. Varpick uses the default game path and skin for "
+             L"now, and saving the options writes only what you change in them.");
     if (!startupMessage_.empty()) PostMessageW(hwnd(), kShowStartupMessage, 0, 0);
 }
 

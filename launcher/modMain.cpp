@@ -121,10 +121,11 @@ std::optional<FileError> SaveLauncherSettings() {
     // A path outside the file's code page goes in as its short form; with none, the skin alone
     // is kept rather than neither.
     const std::optional<std::wstring> path = StorablePath(sVarmothPath);
+    const bool writePath = path && !keepPath;
     IniEdit edit(file);
-    if (path && !keepPath) edit.Set(L"Main", L"VarmothPath", *path);  // in this order, so that a new file lists them so
+    if (writePath) edit.Set(L"Main", L"VarmothPath", *path);  // in this order, so that a new file lists them so
     if (!keepSkin) edit.Set(L"Main", L"Skin", std::to_wstring(iSkin));
-    if ((!keepSkin || (path && !keepPath)) && !edit.Save()) return FileError{file, GetLastError()};
+    if ((writePath || !keepSkin) && !edit.Save()) return FileError{file, GetLastError()};
     g_pathUnread = keepPath || (g_pathUnread && !path);
     g_skinUnread = keepSkin;
     if (!path) return FileError{file, ERROR_NO_UNICODE_TRANSLATION};
@@ -253,7 +254,7 @@ std::optional<FileError> DeleteModsFile() {
     }
     iModCount = 0;
     g_unlisted.clear();
-    g_modsProtected = false;  // the unreadable file is replaced; nothing left to protect
+    g_modsProtected = false;  // the unreadable file is gone; nothing left to protect
     return std::nullopt;
 }
 
